@@ -1,0 +1,39 @@
+// The two-language message table: 35 rows, Japanese block first, English second.
+// The language index is fixed when the program is built (MXC9_LANGUAGE).
+#pragma once
+
+#include <string>
+
+namespace mxc9 {
+
+#ifndef MXC9_LANGUAGE
+#define MXC9_LANGUAGE 1
+#endif
+
+inline constexpr int kLanguageIndex = MXC9_LANGUAGE;  // 0 Japanese, 1 English
+inline constexpr int kMessageRows = 35;
+
+// Row `row` (0..34) in the language of this build, in UTF-8. Out-of-range rows give "".
+const std::string& Message(int row);
+// Row `row` in a given language (0 or 1), for tests and tools that show both.
+const std::string& MessageIn(int language, int row);
+// Row 22: "US" or "JP".
+const std::string& LanguageCode();
+
+// Fixed captions, the same in both languages.
+inline constexpr const char* kCaptionInfo = "Info";
+inline constexpr const char* kCaptionError = "Error";
+inline constexpr const char* kCaptionWarning = "Warning";
+inline constexpr const char* kCaptionQuit = "Quit";
+
+// Title prefix of the main window; the language code follows directly.
+inline constexpr const char* kTitlePrefix = "MXC-9 Manager Ver2.2 ";
+inline constexpr const char* kApplicationTitle = "MXC-9";
+
+// The maker's details shown by the information dialog. Placeholders until the maker
+// supplies its own: kept here so that they change in one place.
+inline constexpr const char* kMakerUrl = "https://www.example.com/mxc9/";
+inline constexpr const char* kMakerCopyrightEnglish = "Copyright (C) 2004 MXC-9 Project";
+inline constexpr const char* kMakerCopyrightJapanese = "Copyright (C) 2004 MXC-9 プロジェクト";
+
+}  // namespace mxc9

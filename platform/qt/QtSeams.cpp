@@ -1,0 +1,74 @@
+#include "platform/qt/QtSeams.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace mxc9 {
+
+const char* const kSettingsFileFilter = "設定データ (*.mxd);;すべてのファイルを表示 (*.*)";
+
+int QtMessageBoxes::show(const std::string& text, const std::string& caption, MbIcon icon,
+                         MbButtons buttons) {
+    QMessageBox box(owner_.data());
+    box.setWindowTitle(QString::fromStdString(caption));
+    box.setText(QString::fromStdString(text));
+    switch (icon) {
+        case MbIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MbIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MbIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MbIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MbIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (buttons == MbButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    int answer = box.exec();
+    if (answer == QMessageBox::Yes) return kIdYes;
+    if (answer == QMessageBox::No) return kIdNo;
+    // A Yes/No box closed with Escape or the close box reads as No, the safe answer.
+    return buttons == MbButtons::YesNo ? kIdNo : kIdOk;
+}
+
+std::optional<std::string> QtFileDialogs::openFile(const std::string& proposed) {
+    // The open dialog also accepts the name of a file that does not exist.
+    QFileDialog dialog(owner_.data());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+    dialog.selectFile(QString::fromStdString(proposed));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtFileDialogs::saveFile(const std::string& proposed) {
+    // No default extension and no overwrite question: the save commands handle both.
+    QFileDialog dialog(owner_.data());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+    dialog.selectFile(QString::fromStdString(proposed));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+LocalDate SystemClock::today() const {
+    QDate date = QDate::currentDate();
+    return LocalDate{date.year(), date.month(), date.day()};
+}
+
+bool QtKeyboardState::shiftHeld() const {
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+void QtBrowser::openUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+}  // namespace mxc9

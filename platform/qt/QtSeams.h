@@ -1,0 +1,54 @@
+// Qt implementations of the seams used by the window program.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/Seams.h"
+
+namespace mxc9 {
+
+// Text of the file dialogs' filter, the same in both languages.
+extern const char* const kSettingsFileFilter;
+
+class QtMessageBoxes : public IMessageBoxes {
+public:
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    int show(const std::string& text, const std::string& caption, MbIcon icon,
+             MbButtons buttons) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+class QtFileDialogs : public IFileDialogs {
+public:
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    std::optional<std::string> openFile(const std::string& proposed) override;
+    std::optional<std::string> saveFile(const std::string& proposed) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+class SystemClock : public IClock {
+public:
+    LocalDate today() const override;
+};
+
+class ExecutableFolder : public IProgramFolder {
+public:
+    std::string folder() const override { return executableFolder(); }
+};
+
+class QtKeyboardState : public IKeyboardState {
+public:
+    bool shiftHeld() const override;
+};
+
+class QtBrowser : public IBrowser {
+public:
+    void openUrl(const std::string& url) override;
+};
+
+}  // namespace mxc9
