@@ -92,8 +92,12 @@ const std::string& MessageIn(int language, int row) {
     return kTable[static_cast<size_t>(language * kMessageRows + row)];
 }
 
-const std::string& Message(int row) { return MessageIn(kLanguageIndex, row); }
+const std::string& Message(int row) {
+    return MessageIn(kLanguageIndex, row);
+}
 
-const std::string& LanguageCode() { return Message(22); }
+const std::string& LanguageCode() {
+    return Message(22);
+}
 
 }  // namespace mxc9

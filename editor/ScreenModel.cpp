@@ -19,10 +19,14 @@ const std::vector<std::string> kCurrentItems = {"40A",  "60A",  "80A",  "100A", 
 
 int ListItemCount(ListId list) {
     switch (list) {
-        case ListId::Brake: return kFrequencyCodes;
-        case ListId::CutVt: return static_cast<int>(kCutVtItems.size());
-        case ListId::Response: return static_cast<int>(kResponseItems.size());
-        case ListId::Current: return static_cast<int>(kCurrentItems.size());
+        case ListId::Brake:
+            return kFrequencyCodes;
+        case ListId::CutVt:
+            return static_cast<int>(kCutVtItems.size());
+        case ListId::Response:
+            return static_cast<int>(kResponseItems.size());
+        case ListId::Current:
+            return static_cast<int>(kCurrentItems.size());
     }
     return 0;
 }
@@ -40,9 +44,12 @@ std::vector<std::string> ListItems(ListId list) {
             for (int n = 0; n < kFrequencyCodes; ++n) items.push_back(BrakeFrequencyItem(n));
             return items;
         }
-        case ListId::CutVt: return kCutVtItems;
-        case ListId::Response: return kResponseItems;
-        case ListId::Current: return kCurrentItems;
+        case ListId::CutVt:
+            return kCutVtItems;
+        case ListId::Response:
+            return kResponseItems;
+        case ListId::Current:
+            return kCurrentItems;
     }
     return {};
 }
@@ -56,6 +63,12 @@ ScreenModel::ScreenModel() {
     // The positions and indices of the window layout, before the default page is loaded.
     bars_.fill(32);
     lists_ = {-1, 0, 0, 12};
+}
+
+int AverageCode(const ScreenModel& screen) {
+    int sum = 0;
+    for (int i = 0; i < kFrequencyBars; ++i) sum += screen.bar(i);
+    return sum / kFrequencyBars;
 }
 
 void ScreenModel::setBar(int index, int position) {

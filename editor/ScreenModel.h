@@ -28,10 +28,10 @@ std::string BrakeFrequencyItem(int index);
 std::string NeutralBrakeCaption(int position);
 
 class ScreenModel {
-public:
+  public:
     // Told after a value actually changed; the Qt side mirrors it into a widget.
     class Listener {
-    public:
+      public:
         virtual ~Listener() = default;
         virtual void barChanged(int /*index*/) {}
         virtual void averageChanged() {}
@@ -64,7 +64,7 @@ public:
     const std::string& comment() const { return comment_; }
     void setComment(const std::string& text);
 
-private:
+  private:
     Listener* listener_ = nullptr;
     std::array<int, kFrequencyBars> bars_{};
     int average_ = 32;
@@ -73,5 +73,8 @@ private:
     std::array<int, 4> lists_{};
     std::string comment_;
 };
+
+// The mean of the 32 frequency bar positions, remainder dropped (0..63).
+int AverageCode(const ScreenModel& screen);
 
 }  // namespace mxc9

@@ -9,11 +9,11 @@
 namespace mxc9 {
 
 struct TMXC9Data {
-    int32_t nBrake = 0;   // "N.BRAKE": NBRK_BAR position
-    int32_t brkFq = 0;    // "BRK.FQ": BRK_LIST index
-    int32_t cutVt = 0;    // "CUT.VT": CUTVT_LIST index
-    int32_t respons = 0;  // "RESPONS": RES_LIST index
-    int32_t curLim = 0;   // "CUR.LIM": CUR_LIST index
+    int32_t nBrake = 0;              // "N.BRAKE": NBRK_BAR position
+    int32_t brkFq = 0;               // "BRK.FQ": BRK_LIST index
+    int32_t cutVt = 0;               // "CUT.VT": CUTVT_LIST index
+    int32_t respons = 0;             // "RESPONS": RES_LIST index
+    int32_t curLim = 0;              // "CUR.LIM": CUR_LIST index
     std::array<int32_t, 32> freq{};  // "FREQ0".."FREQ31": FRQ_1..FRQ_32 positions
     std::string comment;             // lines separated by CR LF
 

@@ -8,9 +8,9 @@
 namespace mxc9 {
 
 class TabStrip {
-public:
+  public:
     class Listener {
-    public:
+      public:
         virtual ~Listener() = default;
         // Any change of the captions, their number or the selection.
         virtual void tabsChanged() = 0;
@@ -53,7 +53,7 @@ public:
         return false;
     }
 
-private:
+  private:
     void notify() {
         if (listener_) listener_->tabsChanged();
     }

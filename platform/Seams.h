@@ -15,7 +15,7 @@ enum class MbButtons { Ok, YesNo };
 enum MbResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 class IMessageBoxes {
-public:
+  public:
     virtual ~IMessageBoxes() = default;
     // Shows a modal box owned by the main window; returns kIdOk, kIdYes or kIdNo.
     virtual int show(const std::string& text, const std::string& caption, MbIcon icon,
@@ -24,7 +24,7 @@ public:
 
 // The standard open and save dialogs. Both propose a full path; nullopt is Cancel.
 class IFileDialogs {
-public:
+  public:
     virtual ~IFileDialogs() = default;
     virtual std::optional<std::string> openFile(const std::string& proposed) = 0;
     virtual std::optional<std::string> saveFile(const std::string& proposed) = 0;
@@ -33,7 +33,7 @@ public:
 // The modal page-name dialog: shows name, gives back the edited text and true on OK;
 // on Cancel leaves name as it was and gives false.
 class IPageNameDialog {
-public:
+  public:
     virtual ~IPageNameDialog() = default;
     virtual bool inputPageName(const std::string& caption, const std::string& prompt,
                                std::string& name) = 0;
@@ -46,27 +46,27 @@ struct LocalDate {
 };
 
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     virtual LocalDate today() const = 0;
 };
 
 class IProgramFolder {
-public:
+  public:
     virtual ~IProgramFolder() = default;
     // Folder of the running program file, with its trailing separator.
     virtual std::string folder() const = 0;
 };
 
 class IKeyboardState {
-public:
+  public:
     virtual ~IKeyboardState() = default;
     // Whether Shift is down at this moment (not as reported with an earlier event).
     virtual bool shiftHeld() const = 0;
 };
 
 class IBrowser {
-public:
+  public:
     virtual ~IBrowser() = default;
     virtual void openUrl(const std::string& url) = 0;
 };

@@ -17,11 +17,21 @@ int QtMessageBoxes::show(const std::string& text, const std::string& caption, Mb
     box.setWindowTitle(QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
     switch (icon) {
-        case MbIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MbIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MbIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MbIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MbIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MbIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MbIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MbIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MbIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MbIcon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
     }
     if (buttons == MbButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

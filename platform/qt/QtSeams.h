@@ -12,42 +12,42 @@ namespace mxc9 {
 extern const char* const kSettingsFileFilter;
 
 class QtMessageBoxes : public IMessageBoxes {
-public:
+  public:
     void setOwner(QWidget* owner) { owner_ = owner; }
     int show(const std::string& text, const std::string& caption, MbIcon icon,
              MbButtons buttons) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
 };
 
 class QtFileDialogs : public IFileDialogs {
-public:
+  public:
     void setOwner(QWidget* owner) { owner_ = owner; }
     std::optional<std::string> openFile(const std::string& proposed) override;
     std::optional<std::string> saveFile(const std::string& proposed) override;
 
-private:
+  private:
     QPointer<QWidget> owner_;
 };
 
 class SystemClock : public IClock {
-public:
+  public:
     LocalDate today() const override;
 };
 
 class ExecutableFolder : public IProgramFolder {
-public:
+  public:
     std::string folder() const override { return executableFolder(); }
 };
 
 class QtKeyboardState : public IKeyboardState {
-public:
+  public:
     bool shiftHeld() const override;
 };
 
 class QtBrowser : public IBrowser {
-public:
+  public:
     void openUrl(const std::string& url) override;
 };
 

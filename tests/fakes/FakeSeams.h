@@ -18,7 +18,7 @@ struct ShownMessage {
 };
 
 class FakeMessageBoxes : public IMessageBoxes {
-public:
+  public:
     std::vector<ShownMessage> shown;
     std::deque<int> answers;  // answers for Yes/No boxes, in order; empty means kIdYes
 
@@ -34,7 +34,7 @@ public:
 };
 
 class FakeFileDialogs : public IFileDialogs {
-public:
+  public:
     std::deque<std::optional<std::string>> openAnswers, saveAnswers;
     std::vector<std::string> openProposed, saveProposed;
 
@@ -55,7 +55,7 @@ public:
 };
 
 class FakePageNameDialog : public IPageNameDialog {
-public:
+  public:
     // Each answer: nullopt is Cancel, a text is OK with that text.
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> shownNames;
@@ -76,25 +76,25 @@ public:
 };
 
 class FakeClock : public IClock {
-public:
+  public:
     LocalDate date{2004, 3, 7};
     LocalDate today() const override { return date; }
 };
 
 class FakeProgramFolder : public IProgramFolder {
-public:
+  public:
     std::string path = "/tmp/";
     std::string folder() const override { return path; }
 };
 
 class FakeKeyboardState : public IKeyboardState {
-public:
+  public:
     bool shift = false;
     bool shiftHeld() const override { return shift; }
 };
 
 class FakeBrowser : public IBrowser {
-public:
+  public:
     std::vector<std::string> opened;
     void openUrl(const std::string& url) override { opened.push_back(url); }
 };
