@@ -1,0 +1,83 @@
+// The page commands of the tab strip's pop-up menu PopupMenu1, as plain C++ over the tab
+// strip, the page store and the page on screen. The window calls one method per menu item
+// and asks PopupMenu1Popup() for the enabled states each time the menu opens.
+#pragma once
+
+#include <string>
+
+#include "editor/CurveTools.h"
+#include "editor/EditorDisplay.h"
+#include "editor/ScreenModel.h"
+#include "pages/PageStore.h"
+#include "pages/TabStrip.h"
+#include "platform/Seams.h"
+
+namespace mxc9 {
+
+// Enabled state of every item of PopupMenu1, in menu order.
+struct PopupMenuState {
+    bool rename = true;
+    bool add = true;
+    bool linerAdj = false;
+    bool frequencyReset = true;
+    bool valuesReset = true;
+    bool open = true;
+    bool insert = true;
+    bool save = true;
+    bool saveAll = true;
+    bool close = true;
+    bool remove = false;
+
+    bool operator==(const PopupMenuState&) const = default;
+};
+
+// 1 to 255 bytes in CP932, none of them \ / : * ? " < > | (checked on the CP932 bytes,
+// so 表 and ソ, whose second byte is the backslash code, are refused).
+bool IsValidPageName(const std::string& name);
+inline constexpr int kMaxPageNameBytes = 255;
+
+class PageCommands {
+  public:
+    // The last file name starts as the program's folder and the dated "MXC9.mxd".
+    PageCommands(TabStrip& tabs, PageStore& store, ScreenModel& screen, EditorDisplay& display,
+                 SelectionState& selection, const Seams& seams);
+
+    PopupMenuState PopupMenu1Popup() const;
+
+    void PAGE_RENAMEClick();
+    void PAGE_ADDClick();
+    void LINER_ADJClick() { curves_.LINER_ADJClick(); }
+    void FQRESET_MENUClick() { curves_.FQRESET_MENUClick(); }
+    void ATHOR_MENUClick() { curves_.ATHOR_MENUClick(); }
+    void PAGE_OPENClick();
+    void PAGE_INTClick();
+    void PAGE_SAVEClick();
+    void PAGE_ALLSAVEClick();
+    void PAGE_EXITClick();
+    void PAGE_DELETEClick();
+
+    // The full path that the open dialog and "Save All" propose.
+    const std::string& lastFileName() const { return lastFileName_; }
+    void setLastFileName(const std::string& path) { lastFileName_ = path; }
+
+  private:
+    bool askYesNo(const std::string& text);
+    void showNotice(const std::string& text);
+    void showError(const std::string& text);
+    // Writes pages [first, last] of the store into a new file; shows the error on failure.
+    void saveFile(const std::string& chosen, int first, int last);
+
+    TabStrip& tabs_;
+    PageStore& store_;
+    ScreenModel& screen_;
+    EditorDisplay& display_;
+    SelectionState& selection_;
+    const Seams& seams_;
+    CurveTools curves_;
+    std::string lastFileName_;
+};
+
+// ".mxd" appended when the name has no extension (no dot after its last separator).
+std::string WithSettingsExtension(const std::string& path);
+
+}  // namespace mxc9
