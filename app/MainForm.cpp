@@ -1,0 +1,559 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QToolButton>
+#include <functional>
+
+#include "app/ApplicationShell.h"
+#include "app/MessageTable.h"
+#include "editor/FrequencyTable.h"
+#include "editor/qt/EditorScrollBar.h"
+#include "editor/qt/GaugeImage.h"
+
+namespace mxc9 {
+namespace {
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 449;
+const char* const kWindowFont = "ＭＳ Ｐゴシック";
+const char* const kLabelFont = "MS UI Gothic";
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QFont PixelFont(const char* family, int pixels, bool bold) {
+    QFont font(QString::fromUtf8(family));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// The memo holds lines separated by CR LF; the text widget works with LF alone.
+QString ToWidgetText(const std::string& text) {
+    return Text(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+std::string FromWidgetText(const QString& text) {
+    return QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
+}
+
+void Paint(QWidget* widget, const QColor& background, const QColor& foreground) {
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, background);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, foreground);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The 24 x 16 glyphs of the four speed buttons.
+enum class Glyph { Write, Read, Information, Quit };
+
+QIcon GlyphIcon(Glyph glyph) {
+    QPixmap pixmap(24, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    auto arrow = [&](bool right, const QColor& colour) {
+        QPainterPath path;
+        const qreal tip = right ? 22 : 2, base = right ? 13 : 11, tail = right ? 2 : 22;
+        path.moveTo(tail, 5);
+        path.lineTo(base, 5);
+        path.lineTo(base, 1);
+        path.lineTo(tip, 8);
+        path.lineTo(base, 15);
+        path.lineTo(base, 11);
+        path.lineTo(tail, 11);
+        path.closeSubpath();
+        p.fillPath(path, colour);
+        p.setPen(QColor(0, 0, 0));
+        p.drawPath(path);
+    };
+    switch (glyph) {
+        case Glyph::Write:
+            arrow(true, QColor(220, 40, 40));
+            break;
+        case Glyph::Read:
+            arrow(false, QColor(40, 90, 220));
+            break;
+        case Glyph::Information:
+            p.setBrush(QColor(40, 90, 220));
+            p.setPen(Qt::NoPen);
+            p.drawEllipse(QRectF(5, 0, 15, 15));
+            p.setPen(Qt::white);
+            p.setFont(PixelFont("Sans", 12, true));
+            p.drawText(QRectF(5, 0, 15, 15), Qt::AlignCenter, QStringLiteral("i"));
+            break;
+        case Glyph::Quit:
+            p.setPen(QPen(QColor(200, 30, 30), 3));
+            p.drawLine(QPointF(6, 2), QPointF(18, 14));
+            p.drawLine(QPointF(18, 2), QPointF(6, 14));
+            break;
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+void InstallFontSubstitutions() {
+    // The window layout names Windows fonts; IPA P Gothic is made to match their metrics.
+    QFont::insertSubstitution(QString::fromUtf8(kWindowFont), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QString::fromUtf8(kLabelFont), QStringLiteral("IPAPGothic"));
+}
+
+TMainForm::TMainForm(const Seams& seams, QWidget* parent)
+    : QWidget(parent), seams_(seams), editor_(screen_, *seams.keyboard), pages_(screen_, editor_) {
+    InstallFontSubstitutions();
+    buildControls();
+    screen_.setListener(this);
+    editor_.setListener(this);
+    tabs_.setListener(this);
+    tabs_.append("DATA1");  // the one tab of the window layout
+    FormCreate();
+    // The tab strip is first in the tab order and holds the focus when the window opens.
+    TabBar->setFocus();
+}
+
+TMainForm::~TMainForm() {
+    screen_.setListener(nullptr);
+    editor_.setListener(nullptr);
+    tabs_.setListener(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout
+
+void TMainForm::buildControls() {
+    setObjectName(QStringLiteral("MainForm"));
+    setFont(PixelFont(kWindowFont, 12, false));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    TabControl1 = new QWidget(this);
+    TabControl1->setObjectName(QStringLiteral("TabControl1"));
+    TabControl1->setGeometry(0, 0, kClientWidth, kClientHeight);
+    TabControl1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TabControl1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showPopupMenu(TabControl1->mapToGlobal(at)); });
+
+    TabBar = new QTabBar(TabControl1);
+    TabBar->setObjectName(QStringLiteral("TabControl1Tabs"));
+    TabBar->setShape(QTabBar::RoundedSouth);
+    TabBar->setDrawBase(false);
+    TabBar->setExpanding(false);
+    TabBar->setContextMenuPolicy(Qt::NoContextMenu);
+    const int tabHeight = TabBar->sizeHint().height() > 0 ? 21 : 21;
+    TabBar->setGeometry(2, kClientHeight - tabHeight, kClientWidth - 4, tabHeight);
+    connect(TabBar, &QTabBar::currentChanged, this, &TMainForm::userSelectedTab);
+
+    // The page area of the tab strip: a raised panel above the tab row.
+    auto* page = new QFrame(TabControl1);
+    page->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    page->setGeometry(0, 0, kClientWidth, kClientHeight - tabHeight + 1);
+    page->setContextMenuPolicy(Qt::NoContextMenu);
+    page->lower();
+
+    buildEditor();
+    buildSettingColumn();
+    buildButtons();
+    buildPopupMenu();
+    setTabOrder();
+}
+
+void TMainForm::buildEditor() {
+    auto* label = new QLabel(QStringLiteral("Frequency"), TabControl1);
+    label->setObjectName(QStringLiteral("FRQ_LAB"));
+    label->setFont(PixelFont(kLabelFont, 12, true));
+    Paint(label, palette().color(QPalette::Window), QColor(0, 0, 128));
+    label->setAutoFillBackground(false);
+    label->move(6, 3);
+    label->adjustSize();
+
+    Select_Gage1 = new QLabel(TabControl1);
+    Select_Gage1->setObjectName(QStringLiteral("Select_Gage1"));
+    Select_Gage1->setGeometry(5, 19, SelectionGauge::kWidth, SelectionGauge::kHeight);
+    Select_Gage2 = new QLabel(TabControl1);
+    Select_Gage2->setObjectName(QStringLiteral("Select_Gage2"));
+    Select_Gage2->setGeometry(5, 393, SelectionGauge::kWidth, SelectionGauge::kHeight);
+
+    for (int n = 1; n <= kFrequencyBars; ++n) {
+        auto* bar = new EditorScrollBar(Qt::Vertical, TabControl1);
+        bar->setObjectName(QStringLiteral("FRQ_%1").arg(n));
+        bar->setGeometry(6 + 17 * (n - 1), 27, 16, 365);
+        bar->setRange(0, kMaxFrequencyCode);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        bar->setValue(32);
+        bar->onEnter = [this](EditorScrollBar* s) { FRQ_Enter(s); };
+        bar->onExit = [this](EditorScrollBar* s) { FRQ_Exit(s); };
+        bar->onKeyDown = [this](EditorScrollBar* s, uint16_t& key) { return FRQ_KeyDown(s, key); };
+        bar->onKeyUp = [this](EditorScrollBar* s, uint16_t) { FRQ_KeyUp(s); };
+        bar->onScroll = [this](EditorScrollBar* s, int code, int& pos) {
+            FRQ_Scroll(s, code, pos);
+        };
+    }
+
+    AVG_BAR = new EditorScrollBar(Qt::Vertical, TabControl1);
+    AVG_BAR->setObjectName(QStringLiteral("AVG_BAR"));
+    AVG_BAR->setGeometry(552, 27, 21, 365);
+    AVG_BAR->setRange(0, kMaxFrequencyCode);
+    AVG_BAR->setSingleStep(1);
+    AVG_BAR->setPageStep(1);
+    AVG_BAR->setValue(32);
+    AVG_BAR->setTag(kAverageBarTag);
+    // No key or exit handlers: every key of the scroll bar keyboard interface reaches it.
+    AVG_BAR->onEnter = [this](EditorScrollBar* s) { FRQ_Enter(s); };
+    AVG_BAR->onScroll = [this](EditorScrollBar* s, int code, int& pos) {
+        AVG_BARScroll(s, code, pos);
+    };
+
+    auto readout = [this](const char* name, int x, int width) {
+        auto* panel = new QLabel(QStringLiteral("-----"), TabControl1);
+        panel->setObjectName(QString::fromLatin1(name));
+        panel->setGeometry(x, 401, width, 24);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setFont(PixelFont(kWindowFont, 19, true));
+        Paint(panel, QColor(0, 0, 0), QColor(0, 255, 0));
+        return panel;
+    };
+    FRQ_VALUE = readout("FRQ_VALUE", 5, 86);
+    FRQ_LEVEL = readout("FRQ_LEVEL", 91, 85);
+    FRQ_NAME = readout("FRQ_NAME", 176, 85);
+}
+
+void TMainForm::buildSettingColumn() {
+    auto label = [this](const char* name, const char* caption, int x, int y) {
+        auto* l = new QLabel(QString::fromUtf8(caption), TabControl1);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(PixelFont(kLabelFont, 12, true));
+        QPalette palette = l->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        l->setPalette(palette);
+        l->move(x, y);
+        l->adjustSize();
+    };
+    auto list = [this](const char* name, int x, int y, int width) {
+        auto* box = new QComboBox(TabControl1);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setEditable(false);
+        box->move(x, y);
+        box->setFixedWidth(width);
+        box->setFont(PixelFont(kWindowFont, 12, true));
+        Paint(box, QColor(0, 0, 0), QColor(255, 255, 255));
+        return box;
+    };
+
+    label("CH1_LAB", "Neutral Brake", 582, 3);
+    NBRK_CAP = new QLineEdit(QStringLiteral("OFF"), TabControl1);
+    NBRK_CAP->setObjectName(QStringLiteral("NBRK_CAP"));
+    NBRK_CAP->setGeometry(582, 16, 43, 20);
+    NBRK_CAP->setReadOnly(true);
+    NBRK_CAP->setFont(PixelFont(kWindowFont, 12, true));
+    Paint(NBRK_CAP, QColor(0, 0, 0), QColor(255, 255, 255));
+
+    NBRK_BAR = new EditorScrollBar(Qt::Horizontal, TabControl1);
+    NBRK_BAR->setObjectName(QStringLiteral("NBRK_BAR"));
+    NBRK_BAR->setGeometry(650, 17, 134, 18);
+    NBRK_BAR->setRange(0, kNeutralBrakeMax);
+    NBRK_BAR->setSingleStep(1);
+    NBRK_BAR->setPageStep(1);
+    connect(NBRK_BAR, &QAbstractSlider::valueChanged, this, &TMainForm::NBRK_BARChange);
+
+    label("CH2_LAB", "Brake Frequency", 582, 38);
+    BRK_LIST = list("BRK_LIST", 582, 51, 107);
+    label("CH3_LAB", "Power Save", 582, 73);
+    CUTVT_LIST = list("CUTVT_LIST", 582, 86, 75);
+    label("CH4_LAB", "TH.Response", 582, 108);
+    RES_LIST = list("RES_LIST", 582, 121, 75);
+    label("CH5_LAB", "Current Limiter", 686, 108);
+    CUR_LIST = list("CUR_LIST", 686, 121, 75);
+    label("CH6_LAB", "Comment", 582, 141);
+
+    for (ListId id : {ListId::CutVt, ListId::Response, ListId::Current}) {
+        for (const std::string& item : ListItems(id)) listWidget(id)->addItem(Text(item));
+    }
+    for (ListId id : {ListId::Brake, ListId::CutVt, ListId::Response, ListId::Current}) {
+        QComboBox* box = listWidget(id);
+        box->setCurrentIndex(screen_.listIndex(id));
+        // A user's choice becomes the list's value on screen.
+        connect(box, &QComboBox::currentIndexChanged, this,
+                [this, id](int index) { screen_.setListIndex(id, index); });
+    }
+
+    Comment = new QPlainTextEdit(TabControl1);
+    Comment->setObjectName(QStringLiteral("Comment"));
+    Comment->setGeometry(582, 154, 203, 239);
+    Comment->setFont(PixelFont(kWindowFont, 12, true));
+    Comment->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Paint(Comment, QColor(0, 0, 0), QColor(255, 255, 255));
+    connect(Comment, &QPlainTextEdit::textChanged, this,
+            [this] { screen_.setComment(FromWidgetText(Comment->toPlainText())); });
+}
+
+void TMainForm::buildButtons() {
+    auto button = [this](const char* name, Glyph glyph, int x, int width) {
+        auto* b = new QToolButton(TabControl1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);  // speed buttons never take the focus
+        b->setIcon(GlyphIcon(glyph));
+        b->setIconSize(QSize(24, 16));
+        b->setGeometry(x, 403, width, 22);
+        return b;
+    };
+    PROGRAM_BTN = button("PROGRAM_BTN", Glyph::Write, 267, 33);
+    READ_BTN = button("READ_BTN", Glyph::Read, 300, 33);
+    INFO_BTN = button("INFO_BTN", Glyph::Information, 346, 34);
+    EXIT_BTN = button("EXIT_BTN", Glyph::Quit, 380, 33);
+    connect(EXIT_BTN, &QToolButton::clicked, this, &TMainForm::EXIT_BTNClick);
+
+    Label35 = new QLabel(QStringLiteral("COMM"), TabControl1);
+    Label35->setObjectName(QStringLiteral("Label35"));
+    Label35->move(680, 408);
+    Label35->adjustSize();
+    CommPort = new QComboBox(TabControl1);
+    CommPort->setObjectName(QStringLiteral("CommPort"));
+    CommPort->move(721, 405);
+    CommPort->setFixedWidth(65);
+    CommPort->addItem(QStringLiteral("OFF"));
+    for (int n = 1; n <= 10; ++n) CommPort->addItem(QStringLiteral("COM%1").arg(n));
+    CommPort->setCurrentIndex(0);
+}
+
+void TMainForm::buildPopupMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto item = [this](const char* name) {
+        QAction* action = PopupMenu1->addAction(QString::fromLatin1(name));
+        action->setObjectName(QString::fromLatin1(name));
+        // Enabled by PopupMenu1Popup once the command behind the item is there.
+        action->setEnabled(false);
+        return action;
+    };
+    PAGE_RENAME = item("PAGE_RENAME");
+    PAGE_ADD = item("PAGE_ADD");
+    PopupMenu1->addSeparator();
+    LINER_ADJ = item("LINER_ADJ");
+    FQRESET_MENU = item("FQRESET_MENU");
+    ATHOR_MENU = item("ATHOR_MENU");
+    PopupMenu1->addSeparator();
+    PAGE_OPEN = item("PAGE_OPEN");
+    PAGE_INT = item("PAGE_INT");
+    PAGE_SAVE = item("PAGE_SAVE");
+    PAGE_ALLSAVE = item("PAGE_ALLSAVE");
+    PAGE_EXIT = item("PAGE_EXIT");
+    PopupMenu1->addSeparator();
+    PAGE_DELETE = item("PAGE_DELETE");
+}
+
+void TMainForm::setTabOrder() {
+    // The tab strip itself first, then the bars in index order, the average bar and the
+    // right-hand column; the port list closes the chain.
+    std::vector<QWidget*> chain{TabBar};
+    for (int n = 1; n <= kFrequencyBars; ++n)
+        chain.push_back(TabControl1->findChild<EditorScrollBar*>(QStringLiteral("FRQ_%1").arg(n)));
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{AVG_BAR, NBRK_CAP, NBRK_BAR, BRK_LIST, RES_LIST, CUR_LIST,
+                                         Comment, CUTVT_LIST, CommPort})
+        chain.push_back(w);
+    for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+QComboBox* TMainForm::listWidget(ListId list) const {
+    switch (list) {
+        case ListId::Brake:
+            return BRK_LIST;
+        case ListId::CutVt:
+            return CUTVT_LIST;
+        case ListId::Response:
+            return RES_LIST;
+        case ListId::Current:
+            return CUR_LIST;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation and close
+
+void TMainForm::FormCreate() {
+    // 1. Title.
+    SetApplicationTitle(MainWindowTitle());
+    setWindowTitle(Text(ApplicationTitle()));
+    // 2. Hints of the speed buttons.
+    PROGRAM_BTN->setToolTip(Text(Message(18)));
+    READ_BTN->setToolTip(Text(Message(19)));
+    INFO_BTN->setToolTip(Text(Message(20)));
+    EXIT_BTN->setToolTip(Text(Message(21)));
+    // 3. Captions of the pop-up menu.
+    const std::pair<QAction*, int> captions[] = {
+        {PAGE_RENAME, 24},  {PAGE_ADD, 25},  {LINER_ADJ, 26},  {FQRESET_MENU, 27},
+        {ATHOR_MENU, 28},   {PAGE_OPEN, 29}, {PAGE_INT, 30},   {PAGE_SAVE, 31},
+        {PAGE_ALLSAVE, 32}, {PAGE_EXIT, 33}, {PAGE_DELETE, 34}};
+    for (const auto& [action, row] : captions) action->setText(Text(Message(row)));
+    // 4. No bar entered yet.
+    selection() = SelectionState{};
+    // 5. The brake frequency list's 64 entries.
+    BRK_LIST->clear();
+    for (const std::string& item : ListItems(ListId::Brake)) BRK_LIST->addItem(Text(item));
+    BRK_LIST->setCurrentIndex(screen_.listIndex(ListId::Brake));
+    // 6. Collect the frequency bars by name; the tag is the index.
+    for (int n = 1; n <= kFrequencyBars; ++n) {
+        auto* bar = TabControl1->findChild<EditorScrollBar*>(QStringLiteral("FRQ_%1").arg(n));
+        FRQ[static_cast<size_t>(n - 1)] = bar;
+        bar->setTag(n - 1);
+    }
+    // 7, 8. One record, the default page on screen, and the record equal to the screen.
+    pages_.resize(1);
+    pages_.InitPage(0);
+    pages_.LoadPageToScreen(0);
+    pages_.SaveScreenToPage(0);
+    // 9. The application settings file (the remembered port): not yet connected.
+    // 10. The dated default file name in the program's folder.
+    lastFileName_ =
+        seams_.programFolder->folder() + DatedFileName(seams_.clock->today(), "MXC9.mxd");
+    // 11. Qt paints every widget through a back buffer already; nothing to switch on.
+    // 12, 13. The serial port component and the restored port: not yet connected.
+}
+
+bool TMainForm::FormClose() {
+    const int answer =
+        seams_.messages->show(Message(0), kCaptionQuit, MbIcon::Question, MbButtons::YesNo);
+    if (answer != kIdYes) return false;
+    // The remembered port is written here once the application settings file is there.
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FormClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TMainForm::EXIT_BTNClick() {
+    close();
+}
+
+// ---------------------------------------------------------------------------------------
+// Frequency map editor
+
+void TMainForm::FRQ_Enter(EditorScrollBar* sender) {
+    editor_.FRQ_Enter(sender->tag());
+}
+
+void TMainForm::FRQ_Exit(EditorScrollBar* sender) {
+    editor_.FRQ_Exit(sender->tag());
+}
+
+FocusMove TMainForm::FRQ_KeyDown(EditorScrollBar* sender, uint16_t& key) {
+    return editor_.FRQ_KeyDown(sender->tag(), key);
+}
+
+void TMainForm::FRQ_KeyUp(EditorScrollBar* sender) {
+    editor_.FRQ_KeyUp(sender->tag());
+}
+
+void TMainForm::FRQ_Scroll(EditorScrollBar* sender, int scrollCode, int& scrollPos) {
+    editor_.FRQ_Scroll(sender->tag(), scrollCode, scrollPos);
+}
+
+void TMainForm::AVG_BARScroll(EditorScrollBar* /*sender*/, int scrollCode, int& scrollPos) {
+    editor_.AVG_BARScroll(scrollCode, scrollPos);
+}
+
+void TMainForm::NBRK_BARChange() {
+    screen_.setNeutralBrake(NBRK_BAR->value());
+    NBRK_CAP->setText(Text(screen_.neutralBrakeCaption()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Tab strip and pop-up menu
+
+void TMainForm::TabControl1Changing() {
+    pages_.SaveScreenToPage(tabs_.selected());
+}
+
+void TMainForm::TabControl1Change() {
+    pages_.LoadPageToScreen(tabs_.selected());
+    editor_.ShowReadouts(selection().focused);
+}
+
+void TMainForm::userSelectedTab(int index) {
+    if (syncingTabs_ || index < 0 || index == tabs_.selected()) return;
+    TabControl1Changing();  // the change is always allowed
+    tabs_.select(index);
+    TabControl1Change();
+}
+
+void TMainForm::PopupMenu1Popup() {
+    // Items stay disabled until the command behind them is connected.
+}
+
+void TMainForm::showPopupMenu(const QPoint& position) {
+    PopupMenu1Popup();
+    PopupMenu1->popup(position);
+}
+
+// ---------------------------------------------------------------------------------------
+// Mirrors of the plain state
+
+void TMainForm::barChanged(int index) {
+    FRQ[static_cast<size_t>(index)]->setValue(screen_.bar(index));
+}
+
+void TMainForm::averageChanged() {
+    AVG_BAR->setValue(screen_.averageBar());
+}
+
+void TMainForm::neutralBrakeChanged() {
+    NBRK_BAR->setValue(screen_.neutralBrake());
+    NBRK_CAP->setText(Text(screen_.neutralBrakeCaption()));
+}
+
+void TMainForm::listChanged(ListId list) {
+    listWidget(list)->setCurrentIndex(screen_.listIndex(list));
+}
+
+void TMainForm::commentChanged() {
+    const QString text = ToWidgetText(screen_.comment());
+    if (Comment->toPlainText() != text) Comment->setPlainText(text);
+}
+
+void TMainForm::gaugeChanged() {
+    const QPixmap picture = QPixmap::fromImage(GaugeImage(editor_.gauge()));
+    Select_Gage1->setPixmap(picture);
+    Select_Gage2->setPixmap(picture);
+}
+
+void TMainForm::readoutsChanged() {
+    const Readouts& r = editor_.readouts();
+    FRQ_VALUE->setText(Text(r.value));
+    FRQ_LEVEL->setText(Text(r.level));
+    FRQ_NAME->setText(Text(r.name));
+}
+
+void TMainForm::tabsChanged() {
+    syncingTabs_ = true;
+    while (TabBar->count() > tabs_.count()) TabBar->removeTab(TabBar->count() - 1);
+    while (TabBar->count() < tabs_.count()) TabBar->addTab(QString());
+    for (int i = 0; i < tabs_.count(); ++i) TabBar->setTabText(i, Text(tabs_.caption(i)));
+    TabBar->setCurrentIndex(tabs_.selected());
+    syncingTabs_ = false;
+}
+
+}  // namespace mxc9

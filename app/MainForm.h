@@ -1,0 +1,145 @@
+// TMainForm: the main window. It owns the plain state of the program (the page on
+// screen, the tab strip, the page store, the frequency editor with its selection, the
+// last file name) and the widgets that show it, and forwards every control event to
+// the handler named after the control and the event. The rules themselves live in
+// plain C++ (editor/, pages/, device/); the handlers here only connect them to widgets.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "editor/FrequencyEditor.h"
+#include "editor/ScreenModel.h"
+#include "pages/PageStore.h"
+#include "pages/TabStrip.h"
+#include "platform/Seams.h"
+
+class QAction;
+class QCloseEvent;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QScrollBar;
+class QTabBar;
+class QToolButton;
+
+namespace mxc9 {
+
+class EditorScrollBar;
+
+class TMainForm : public QWidget,
+                  private ScreenModel::Listener,
+                  private FrequencyEditor::Listener,
+                  private TabStrip::Listener {
+    Q_OBJECT
+  public:
+    // The seams are not owned and must outlive the window.
+    explicit TMainForm(const Seams& seams, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Plain state.
+    ScreenModel& screen() { return screen_; }
+    TabStrip& tabs() { return tabs_; }
+    PageStore& pages() { return pages_; }
+    FrequencyEditor& editor() { return editor_; }
+    SelectionState& selection() { return editor_.selection(); }
+    std::string& lastFileName() { return lastFileName_; }
+    const Seams& seams() const { return seams_; }
+
+    // Controls, named as in the window layout.
+    QWidget* TabControl1 = nullptr;
+    QTabBar* TabBar = nullptr;  // the tab row of TabControl1, at its bottom edge
+    QMenu* PopupMenu1 = nullptr;
+    QAction* PAGE_RENAME = nullptr;
+    QAction* PAGE_ADD = nullptr;
+    QAction* LINER_ADJ = nullptr;
+    QAction* FQRESET_MENU = nullptr;
+    QAction* ATHOR_MENU = nullptr;
+    QAction* PAGE_OPEN = nullptr;
+    QAction* PAGE_INT = nullptr;
+    QAction* PAGE_SAVE = nullptr;
+    QAction* PAGE_ALLSAVE = nullptr;
+    QAction* PAGE_EXIT = nullptr;
+    QAction* PAGE_DELETE = nullptr;
+    QLabel* Select_Gage1 = nullptr;
+    QLabel* Select_Gage2 = nullptr;
+    std::array<EditorScrollBar*, kFrequencyBars> FRQ{};  // FRQ_1..FRQ_32, index = tag
+    EditorScrollBar* AVG_BAR = nullptr;
+    QLabel* FRQ_VALUE = nullptr;
+    QLabel* FRQ_LEVEL = nullptr;
+    QLabel* FRQ_NAME = nullptr;
+    QToolButton* PROGRAM_BTN = nullptr;
+    QToolButton* READ_BTN = nullptr;
+    QToolButton* INFO_BTN = nullptr;
+    QToolButton* EXIT_BTN = nullptr;
+    QLabel* Label35 = nullptr;
+    QComboBox* CommPort = nullptr;
+    QLineEdit* NBRK_CAP = nullptr;
+    EditorScrollBar* NBRK_BAR = nullptr;
+    QComboBox* BRK_LIST = nullptr;
+    QComboBox* CUTVT_LIST = nullptr;
+    QComboBox* RES_LIST = nullptr;
+    QComboBox* CUR_LIST = nullptr;
+    QPlainTextEdit* Comment = nullptr;
+
+    // The list widget that shows a list of the screen.
+    QComboBox* listWidget(ListId list) const;
+
+    // Event handlers.
+    void FormCreate();
+    // Asks "Close the program?"; true when the window may close.
+    bool FormClose();
+    void EXIT_BTNClick();
+    void FRQ_Enter(EditorScrollBar* sender);
+    void FRQ_Exit(EditorScrollBar* sender);
+    FocusMove FRQ_KeyDown(EditorScrollBar* sender, uint16_t& key);
+    void FRQ_KeyUp(EditorScrollBar* sender);
+    void FRQ_Scroll(EditorScrollBar* sender, int scrollCode, int& scrollPos);
+    void AVG_BARScroll(EditorScrollBar* sender, int scrollCode, int& scrollPos);
+    void NBRK_BARChange();
+    void TabControl1Changing();
+    void TabControl1Change();
+    void PopupMenu1Popup();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildEditor();
+    void buildSettingColumn();
+    void buildButtons();
+    void buildPopupMenu();
+    void setTabOrder();
+    void showPopupMenu(const QPoint& position);
+    void userSelectedTab(int index);
+
+    // ScreenModel::Listener: mirror the page on screen into the widgets.
+    void barChanged(int index) override;
+    void averageChanged() override;
+    void neutralBrakeChanged() override;
+    void listChanged(ListId list) override;
+    void commentChanged() override;
+    // FrequencyEditor::Listener.
+    void gaugeChanged() override;
+    void readoutsChanged() override;
+    // TabStrip::Listener.
+    void tabsChanged() override;
+
+    Seams seams_;
+    ScreenModel screen_;
+    TabStrip tabs_;
+    FrequencyEditor editor_;
+    PageStore pages_;
+    std::string lastFileName_;
+    bool syncingTabs_ = false;
+};
+
+// Maps the Windows font names of the window layout to the installed IPA fonts.
+void InstallFontSubstitutions();
+
+}  // namespace mxc9

@@ -1,0 +1,40 @@
+// Program entry: the application object, the main window, the message loop.
+#include <QScreen>
+
+#include "app/Application.h"
+#include "app/ApplicationShell.h"
+#include "app/MainForm.h"
+#include "app/MessageTable.h"
+#include "platform/qt/QtSeams.h"
+
+int main(int argc, char** argv) {
+    mxc9::TApplication app(argc, argv);
+    mxc9::SetApplicationTitle(mxc9::kApplicationTitle);
+
+    mxc9::QtMessageBoxes messages;
+    mxc9::QtFileDialogs files;
+    mxc9::SystemClock clock;
+    mxc9::ExecutableFolder folder;
+    mxc9::QtKeyboardState keyboard;
+    mxc9::QtBrowser browser;
+    mxc9::Seams seams;
+    seams.messages = &messages;
+    seams.files = &files;
+    seams.clock = &clock;
+    seams.programFolder = &folder;
+    seams.keyboard = &keyboard;
+    seams.browser = &browser;
+    app.setErrorBoxes(&messages);
+
+    mxc9::TMainForm form(seams);
+    messages.setOwner(&form);
+    files.setOwner(&form);
+    // Centred on the desktop.
+    if (QScreen* screen = app.primaryScreen()) {
+        QRect frame = form.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form.move(frame.topLeft());
+    }
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,112 @@
+#include "editor/qt/EditorScrollBar.h"
+
+#include <QKeyEvent>
+
+namespace mxc9 {
+
+EditorScrollBar::EditorScrollBar(Qt::Orientation orientation, QWidget* parent)
+    : QScrollBar(orientation, parent) {
+    // Qt scroll bars do not take the keyboard by default; these must.
+    setFocusPolicy(Qt::StrongFocus);
+    // Right clicks go to the tab strip's pop-up menu, not to a scroll bar menu.
+    setContextMenuPolicy(Qt::NoContextMenu);
+    connect(this, &QAbstractSlider::actionTriggered, this, &EditorScrollBar::actionRequested);
+    connect(this, &QAbstractSlider::sliderReleased, this, &EditorScrollBar::dragEnded);
+}
+
+void EditorScrollBar::focusInEvent(QFocusEvent* event) {
+    QScrollBar::focusInEvent(event);
+    if (onEnter) onEnter(this);
+}
+
+void EditorScrollBar::focusOutEvent(QFocusEvent* event) {
+    QScrollBar::focusOutEvent(event);
+    if (onExit) onExit(this);
+}
+
+void EditorScrollBar::keyPressEvent(QKeyEvent* event) {
+    if (!onKeyDown) {
+        QScrollBar::keyPressEvent(event);
+        return;
+    }
+    uint16_t key = VirtualKeyOf(event->key());
+    const FocusMove move = onKeyDown(this, key);
+    if (key == 0) {
+        event->accept();
+    } else {
+        QScrollBar::keyPressEvent(event);
+    }
+    // The focus moves along the tab order, so the old bar's exit and the new bar's
+    // enter run as with a Tab key.
+    if (move == FocusMove::Previous) focusNextPrevChild(false);
+    if (move == FocusMove::Next) focusNextPrevChild(true);
+}
+
+void EditorScrollBar::keyReleaseEvent(QKeyEvent* event) {
+    QScrollBar::keyReleaseEvent(event);
+    if (onKeyUp && !event->isAutoRepeat()) onKeyUp(this, VirtualKeyOf(event->key()));
+}
+
+void EditorScrollBar::actionRequested(int action) {
+    // The slider has already computed the proposed position; the handler may replace it
+    // (setting it back to value() refuses the move).
+    const int code = ScrollCodeOf(action);
+    if (code < 0 || !onScroll) return;
+    int position = sliderPosition();
+    onScroll(this, code, position);
+    setSliderPosition(position);
+}
+
+void EditorScrollBar::dragEnded() {
+    if (!onScroll) return;
+    int position = value();
+    onScroll(this, scEndScroll, position);
+}
+
+uint16_t VirtualKeyOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Shift:
+            return kVkShift;
+        case Qt::Key_Left:
+            return kVkLeft;
+        case Qt::Key_Up:
+            return kVkUp;
+        case Qt::Key_Right:
+            return kVkRight;
+        case Qt::Key_Down:
+            return kVkDown;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        default:
+            return 0xFF;
+    }
+}
+
+int ScrollCodeOf(int sliderAction) {
+    switch (sliderAction) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            return scLineDown;
+        case QAbstractSlider::SliderSingleStepSub:
+            return scLineUp;
+        case QAbstractSlider::SliderPageStepAdd:
+            return scPageDown;
+        case QAbstractSlider::SliderPageStepSub:
+            return scPageUp;
+        case QAbstractSlider::SliderToMinimum:
+            return scTop;
+        case QAbstractSlider::SliderToMaximum:
+            return scBottom;
+        case QAbstractSlider::SliderMove:
+            return scTrack;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace mxc9

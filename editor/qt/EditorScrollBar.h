@@ -1,0 +1,47 @@
+// A scroll bar of the editing screen that reports its events the way the editor's
+// handlers take them: focus in and out, key down and up with Windows key codes, and
+// every scroll request with an in-out position before the bar takes it.
+#pragma once
+
+#include <QScrollBar>
+#include <cstdint>
+#include <functional>
+
+#include "editor/FrequencyEditor.h"
+
+namespace mxc9 {
+
+class EditorScrollBar : public QScrollBar {
+    Q_OBJECT
+  public:
+    EditorScrollBar(Qt::Orientation orientation, QWidget* parent);
+
+    int tag() const { return tag_; }
+    void setTag(int tag) { tag_ = tag; }
+
+    // Each hook runs only when set. Without onKeyDown every key reaches the bar.
+    std::function<void(EditorScrollBar*)> onEnter;
+    std::function<void(EditorScrollBar*)> onExit;
+    std::function<FocusMove(EditorScrollBar*, uint16_t& key)> onKeyDown;
+    std::function<void(EditorScrollBar*, uint16_t key)> onKeyUp;
+    std::function<void(EditorScrollBar*, int scrollCode, int& scrollPos)> onScroll;
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+  private:
+    void actionRequested(int action);
+    void dragEnded();
+
+    int tag_ = 0;
+};
+
+// The Windows virtual-key code of a Qt key (0xFF for keys the editor has no code for).
+uint16_t VirtualKeyOf(int qtKey);
+// The scroll request code of a QAbstractSlider action (-1 for SliderNoAction).
+int ScrollCodeOf(int sliderAction);
+
+}  // namespace mxc9
