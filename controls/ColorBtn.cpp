@@ -1,0 +1,244 @@
+#include "controls/ColorBtn.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace mxc9 {
+
+namespace {
+
+// The desktop's colours for button faces and edges.
+QColor SystemColor(QPalette::ColorRole role) {
+    return QApplication::palette().color(QPalette::Active, role);
+}
+QColor BtnFace() {
+    return SystemColor(QPalette::Button);
+}
+QColor BtnHighlight() {
+    return SystemColor(QPalette::Light);
+}
+QColor BtnShadow() {
+    return SystemColor(QPalette::Dark);
+}
+QColor WindowFrame() {
+    return SystemColor(QPalette::Shadow);
+}
+
+QRect ToQRect(const PixelRect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+int TextFlags(TNHAlignment align) {
+    const int horizontal = align == haLeft    ? Qt::AlignLeft
+                           : align == haRight ? Qt::AlignRight
+                                              : Qt::AlignHCenter;
+    return horizontal | Qt::AlignTop | Qt::TextShowMnemonic;
+}
+
+// The dotted focus rectangle: every other pixel of the outline inverted, as the
+// desktop draws it, so that it shows on any background.
+void DrawFocusDots(QImage& image, const PixelRect& r) {
+    if (r.width() <= 0 || r.height() <= 0) return;
+    auto invert = [&image](int x, int y) {
+        if (!image.rect().contains(x, y)) return;
+        image.setPixel(x, y, image.pixel(x, y) ^ 0x00FFFFFFu);
+    };
+    for (int x = r.left; x < r.right; x += 2) {
+        invert(x, r.top);
+        if (r.height() > 1) invert(x, r.bottom - 1);
+    }
+    for (int y = r.top + 2; y < r.bottom - 1; y += 2) {
+        invert(r.left, y);
+        if (r.width() > 1) invert(r.right - 1, y);
+    }
+}
+
+}  // namespace
+
+TColorBtn::TColorBtn(QWidget* parent)
+    : QPushButton(parent),
+      color_(BtnFace()),
+      frameColor_(WindowFrame()),
+      edgeHighlight_(BtnHighlight()),
+      edgeShadow_(BtnShadow()) {
+    // Focus moving between other widgets can make this the active (default) button.
+    connect(qApp, &QApplication::focusChanged, this, [this] { updateActive(); });
+}
+
+template <typename T>
+void TColorBtn::assign(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    update();
+}
+
+void TColorBtn::setCaptionLines(const QStringList& lines) {
+    assign(captionLines_, lines);
+}
+void TColorBtn::setColor(const QColor& color) {
+    assign(color_, color);
+}
+void TColorBtn::setCapAlignH(TNHAlignment value) {
+    assign(capAlignH_, value);
+}
+void TColorBtn::setCapAlignV(TNVAlignment value) {
+    assign(capAlignV_, value);
+}
+void TColorBtn::setButtonStyle(TButtonStyle value) {
+    assign(buttonStyle_, value);
+}
+void TColorBtn::setCapFixed(bool value) {
+    assign(capFixed_, value);
+}
+void TColorBtn::setFocusline(bool value) {
+    assign(focusline_, value);
+}
+void TColorBtn::setCapOffsetH(int value) {
+    assign(capOffsetH_, value);
+}
+void TColorBtn::setCapOffsetV(int value) {
+    assign(capOffsetV_, value);
+}
+void TColorBtn::setFrameColor(const QColor& color) {
+    assign(frameColor_, color);
+}
+void TColorBtn::setEdgeHighlight(const QColor& color) {
+    assign(edgeHighlight_, color);
+}
+void TColorBtn::setEdgeShadow(const QColor& color) {
+    assign(edgeShadow_, color);
+}
+
+ColorBtnState TColorBtn::state() const {
+    ColorBtnState s;
+    s.clientWidth = width();
+    s.clientHeight = height();
+    s.capAlignH = capAlignH_;
+    s.capAlignV = capAlignV_;
+    s.buttonStyle = buttonStyle_;
+    s.capFixed = capFixed_;
+    s.focusline = focusline_;
+    s.capOffsetH = capOffsetH_;
+    s.capOffsetV = capOffsetV_;
+    s.active = active_;
+    s.focused = hasFocus();
+    s.pressed = isDown();
+    s.mouseInside = mouseInside_;
+    return s;
+}
+
+void TColorBtn::updateActive() {
+    const QWidget* focus = QApplication::focusWidget();
+    const bool otherButtonFocused =
+        focus != nullptr && focus != this && qobject_cast<const QPushButton*>(focus) != nullptr;
+    const bool active = hasFocus() || (isDefault() && !otherButtonFocused);
+    if (active != active_) {
+        active_ = active;
+        update();
+    }
+}
+
+void TColorBtn::paintEvent(QPaintEvent*) {
+    ++paintCount_;
+    const ColorBtnState s = state();
+    // Drawn off screen and copied in one step, so the button never shows half drawn.
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    {
+        QPainter p(&image);
+        p.setFont(font());
+        p.fillRect(rect(), isEnabled() ? color_ : BtnFace());
+
+        std::vector<std::string> plainLines;
+        for (const QString& line : captionLines_) plainLines.push_back(line.toStdString());
+        const QString caption =
+            QString::fromStdString(CaptionText(text().toStdString(), plainLines));
+        if (!caption.isEmpty()) {
+            const int flags = TextFlags(capAlignH_);
+            const int textHeight = p.fontMetrics().boundingRect(QRect(), flags, caption).height();
+            const QRect textRect = ToQRect(CaptionRect(s, textHeight));
+            if (isEnabled()) {
+                p.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
+                p.drawText(textRect, flags, caption);
+            } else {
+                p.setPen(BtnHighlight());
+                p.drawText(textRect.translated(1, 1), flags, caption);
+                p.setPen(BtnShadow());
+                p.drawText(textRect, flags, caption);
+            }
+        }
+
+        for (const EdgeLine& line : EdgeLines(s)) {
+            const QColor& c = line.color == EdgeColor::Frame       ? frameColor_
+                              : line.color == EdgeColor::Highlight ? edgeHighlight_
+                                                                   : edgeShadow_;
+            p.fillRect(ToQRect(line.pixels), c);
+        }
+    }
+    if (const auto focus = FocusRect(s)) DrawFocusDots(image, *focus);
+
+    QPainter(this).drawImage(0, 0, image);
+}
+
+void TColorBtn::changeEvent(QEvent* event) {
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) update();
+}
+
+void TColorBtn::mouseEntered() {
+    mouseInside_ = true;
+    update();
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TColorBtn::enterEvent(QEnterEvent* event) {
+    if (!mouseInside_ || leftButtonDown_) mouseEntered();
+    QPushButton::enterEvent(event);
+}
+
+void TColorBtn::leaveEvent(QEvent* event) {
+    mouseInside_ = false;
+    update();
+    if (OnMouseLeave) OnMouseLeave(this);
+    QPushButton::leaveEvent(event);
+}
+
+void TColorBtn::mouseMoveEvent(QMouseEvent* event) {
+    // Catches an entry that arrived without an enter event (the pointer was already
+    // over the button when it appeared), but not while a press is being dragged.
+    if (!mouseInside_ && rect().contains(event->position().toPoint()) && !leftButtonDown_)
+        mouseEntered();
+    QPushButton::mouseMoveEvent(event);
+}
+
+void TColorBtn::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftButtonDown_ = true;
+    QPushButton::mousePressEvent(event);
+}
+
+void TColorBtn::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftButtonDown_ = false;
+    QPushButton::mouseReleaseEvent(event);
+}
+
+void TColorBtn::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click counts as a second press, so two quick clicks give two clicks.
+    mousePressEvent(event);
+}
+
+void TColorBtn::focusInEvent(QFocusEvent* event) {
+    QPushButton::focusInEvent(event);
+    updateActive();
+}
+
+void TColorBtn::focusOutEvent(QFocusEvent* event) {
+    QPushButton::focusOutEvent(event);
+    updateActive();
+}
+
+}  // namespace mxc9

@@ -1,0 +1,139 @@
+#include "controls/InfoDialog.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+
+#include "app/MessageTable.h"
+#include "controls/ColorBtn.h"
+#include "controls/Label2.h"
+#include "controls/Logo.h"
+
+namespace mxc9 {
+
+namespace {
+
+const char* const kDialogFontFamily = "ＭＳ Ｐゴシック";
+// The Windows font is missing here; IPA P Gothic has the same metrics.
+const char* const kDialogFontStandIn = "IPAPGothic";
+const QColor kLinkHoverColor(0xFF, 0x00, 0xFF);
+
+QFont DialogFont() {
+    QFont::insertSubstitution(kDialogFontFamily, kDialogFontStandIn);
+    QFont font(kDialogFontFamily);
+    font.setPixelSize(12);
+    return font;
+}
+
+// A plain-text label that sizes itself to its caption, placed at (x, y).
+template <typename Label>
+Label* MakeLabel(QWidget* parent, int x, int y, const QString& caption) {
+    auto* label = new Label(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->move(x, y);
+    label->setText(caption);
+    label->adjustSize();
+    return label;
+}
+
+void SetLinkLook(QLabel* label, const QColor& color, bool underline) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(false);
+    font.setItalic(false);
+    font.setStrikeOut(false);
+    font.setUnderline(underline);
+    label->setFont(font);
+}
+
+}  // namespace
+
+TInfoDialog::TInfoDialog(IBrowser* browser, QWidget* parent) : QDialog(parent), browser_(browser) {
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setFont(DialogFont());
+    setFixedSize(285, 137);
+    setSizeGripEnabled(false);
+
+    // Created first so that it is first in the tab order and takes the focus.
+    ColorBtn1 = new TColorBtn(this);
+    ColorBtn1->setGeometry(104, 112, 75, 25);
+    ColorBtn1->setText(QStringLiteral("OK"));
+    ColorBtn1->setAutoDefault(true);
+    connect(ColorBtn1, &QPushButton::clicked, this, [this] { done(1); });
+
+    Image1 = new QLabel(this);
+    Image1->move(0, 0);
+    Image1->resize(285, 60);
+    if (const auto logo = DecodeLogo()) {
+        const QImage picture(logo->pixels.data(), logo->width, logo->height, logo->width * 3,
+                             QImage::Format_RGB888);
+        Image1->setPixmap(QPixmap::fromImage(picture.copy()));
+        Image1->resize(logo->width, logo->height);
+    }
+
+    Label1 = MakeLabel<QLabel>(this, 24, 72, QStringLiteral("ProgramName"));
+    Label2 = MakeLabel<QLabel>(this, 112, 72, QString::fromUtf8(kTitlePrefix));
+    Label3 = MakeLabel<QLabel>(this, 24, 88, QStringLiteral("Copyright"));
+
+    URL_Label = MakeLabel<TLabel2>(this, 112, 88, QString::fromStdString(Message(17)));
+    URL_Label->setFont(DialogFont());
+    SetLinkLook(URL_Label, Qt::black, false);
+    URL_Label->setCursor(Qt::PointingHandCursor);
+    URL_Label->setToolTip(QString::fromUtf8(kMakerUrl));
+    URL_Label->OnDblClick = [this](QObject*) { URL_LabelDblClick(); };
+    URL_Label->OnMouseEnter = [this](QObject* sender) { URL_LabelMouseEnter(sender); };
+    URL_Label->OnMouseLeave = [this](QObject* sender) { URL_LabelMouseLeave(sender); };
+}
+
+void TInfoDialog::setLinkCaption(const std::string& caption) {
+    URL_Label->setText(QString::fromStdString(caption));
+    URL_Label->adjustSize();
+}
+
+bool TInfoDialog::hasLogo() const {
+    return Image1->pixmap().width() > 0;
+}
+
+void TInfoDialog::URL_LabelDblClick() {
+    if (browser_ != nullptr) browser_->openUrl(kMakerUrl);  // its outcome is not examined
+    done(1);
+}
+
+void TInfoDialog::URL_LabelMouseEnter(QObject*) {
+    SetLinkLook(URL_Label, kLinkHoverColor, true);
+}
+
+void TInfoDialog::URL_LabelMouseLeave(QObject*) {
+    SetLinkLook(URL_Label, Qt::black, false);
+}
+
+void TInfoDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Centred on the desktop, not on the owner.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TInfoDialog::keyPressEvent(QKeyEvent* event) {
+    // The dialog has no Cancel button, so Escape does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TInfoDialog::reject() {
+    // Closing by the window's close box: the cancel result.
+    done(kIdCancel);
+}
+
+}  // namespace mxc9

@@ -1,0 +1,29 @@
+// TLabel2: a text label that reports the pointer entering and leaving it.
+#pragma once
+
+#include <QLabel>
+#include <functional>
+
+namespace mxc9 {
+
+class TLabel2 : public QLabel {
+    Q_OBJECT
+
+  public:
+    using TNotifyEvent = std::function<void(QObject* sender)>;
+
+    explicit TLabel2(QWidget* parent = nullptr) : QLabel(parent) {}
+
+    // Called, when assigned, with this label as the sender.
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    // The label's own double-click event.
+    TNotifyEvent OnDblClick;
+
+  protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+}  // namespace mxc9
