@@ -69,9 +69,7 @@ class PageCommands {
 
     TabStrip& tabs_;
     PageStore& store_;
-    ScreenModel& screen_;
     EditorDisplay& display_;
-    SelectionState& selection_;
     const Seams& seams_;
     CurveTools curves_;
     std::string lastFileName_;

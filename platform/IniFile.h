@@ -57,6 +57,7 @@ class IniFile {
     bool hasKey(std::string_view section, std::string_view key) const;
     // Names of all section header lines, in file order (duplicates included).
     std::vector<std::string> sectionNames() const;
+    size_t sectionCount() const;
     // Number of bytes of the first section of that name, header line included (0 when
     // missing): a bound for counts read from the section.
     size_t sectionSize(std::string_view section) const;

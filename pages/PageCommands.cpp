@@ -1,0 +1,201 @@
+#include "pages/PageCommands.h"
+
+#include "app/MessageTable.h"
+#include "pages/SettingsFile.h"
+#include "platform/Cp932.h"
+#include "platform/IniFile.h"
+
+namespace mxc9 {
+
+namespace {
+
+constexpr int kMessageRenameCaption = 6;
+constexpr int kMessageRenamePrompt = 7;
+constexpr int kMessageEmptyName = 8;
+constexpr int kMessageDeleteQuestion = 9;
+constexpr int kMessageOpenQuestion = 15;
+constexpr int kMessageCloseQuestion = 16;
+constexpr int kMessageRefusedCharacters = 23;
+
+constexpr const char* kDefaultFileName = "MXC9.mxd";
+constexpr const char* kFirstPageName = "DATA1";
+constexpr std::string_view kRefusedBytes = "\\/:*?\"<>|";
+
+}  // namespace
+
+bool IsValidPageName(const std::string& name) {
+    std::string bytes = Utf8ToCp932(name);
+    return !bytes.empty() && bytes.size() <= static_cast<size_t>(kMaxPageNameBytes) &&
+           bytes.find_first_of(kRefusedBytes) == std::string::npos;
+}
+
+std::string WithSettingsExtension(const std::string& path) {
+    size_t slash = path.rfind('/');
+    size_t dot = path.rfind('.');
+    bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return hasExtension ? path : path + ".mxd";
+}
+
+PageCommands::PageCommands(TabStrip& tabs, PageStore& store, ScreenModel& screen,
+                           EditorDisplay& display, SelectionState& selection, const Seams& seams)
+    : tabs_(tabs),
+      store_(store),
+      display_(display),
+      seams_(seams),
+      curves_(screen, selection, display, seams),
+      lastFileName_(seams.programFolder->folder() +
+                    DatedFileName(seams.clock->today(), kDefaultFileName)) {}
+
+PopupMenuState PageCommands::PopupMenu1Popup() const {
+    PopupMenuState state;
+    state.linerAdj = curves_.linerAdjEnabled();
+    state.remove = tabs_.count() > 1;
+    return state;
+}
+
+bool PageCommands::askYesNo(const std::string& text) {
+    return seams_.messages->show(text, kCaptionWarning, MbIcon::Warning, MbButtons::YesNo) ==
+           kIdYes;
+}
+
+void PageCommands::showNotice(const std::string& text) {
+    seams_.messages->show(text, kCaptionWarning, MbIcon::Warning, MbButtons::Ok);
+}
+
+void PageCommands::showError(const std::string& text) {
+    // As the application's default error handler shows an error: a period is added
+    // when the text ends in a character that sorts after it.
+    std::string shown = text;
+    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.') shown += '.';
+    seams_.messages->show(shown, kApplicationTitle, MbIcon::Error, MbButtons::Ok);
+}
+
+void PageCommands::PAGE_ADDClick() {
+    store_.SaveScreenToPage(tabs_.selected());
+    store_.GrowPages(tabs_.count(), 1);
+    std::string candidate;
+    int n = tabs_.count() + 1;
+    do {
+        candidate = "DATA" + std::to_string(n++);
+    } while (tabs_.hasCaption(candidate));
+    tabs_.append(candidate);
+    const int last = tabs_.count() - 1;
+    store_.InitPage(last);
+    store_.LoadPageToScreen(last);
+    display_.ShowReadouts(-1);
+    tabs_.select(last);
+}
+
+void PageCommands::PAGE_RENAMEClick() {
+    const int selected = tabs_.selected();
+    for (;;) {
+        std::string name = tabs_.caption(selected);
+        // Cancel ends the command with the name as it was, also when that name would not
+        // pass the checks below (names read by "Open" are taken as they are).
+        if (!seams_.pageName->inputPageName(Message(kMessageRenameCaption),
+                                            Message(kMessageRenamePrompt), name))
+            return;
+        if (!IsValidPageName(name)) {
+            bool refused = Utf8ToCp932(name).find_first_of(kRefusedBytes) != std::string::npos;
+            showNotice(Message(refused ? kMessageRefusedCharacters : kMessageEmptyName));
+            continue;
+        }
+        if (tabs_.hasCaption(name, selected)) continue;
+        tabs_.setCaption(selected, name);
+        return;
+    }
+}
+
+void PageCommands::PAGE_DELETEClick() {
+    int k = tabs_.selected();
+    if (tabs_.count() < 2 || k < 0) return;
+    if (!askYesNo("[ " + tabs_.caption(k) + Message(kMessageDeleteQuestion))) return;
+    store_.remove(k);
+    tabs_.remove(k);
+    if (k >= tabs_.count()) k = tabs_.count() - 1;
+    tabs_.select(k);
+    store_.LoadPageToScreen(k);
+}
+
+void PageCommands::PAGE_EXITClick() {
+    if (!askYesNo(Message(kMessageCloseQuestion))) return;
+    tabs_.clear();
+    tabs_.append(kFirstPageName);
+    store_.resize(1);
+    store_.InitPage(0);
+    store_.LoadPageToScreen(0);
+    store_.SaveScreenToPage(0);
+    tabs_.select(0);
+}
+
+void PageCommands::PAGE_OPENClick() {
+    std::optional<std::string> chosen = seams_.files->openFile(lastFileName_);
+    if (!chosen) return;
+    lastFileName_ = *chosen;
+    const IniFile file(*chosen);
+    // A negative count is taken as a file without pages.
+    const int count = ReadPageCount(file);
+    if (count <= 0) return;
+    if (!askYesNo(Message(kMessageOpenQuestion))) return;
+    tabs_.clear();
+    store_.resize(count);
+    for (int k = 0; k < count; ++k) ReadPage(file, k, k, ReadPageName(file, k), tabs_, store_);
+    store_.LoadPageToScreen(0);
+    display_.ShowReadouts(-1);
+    tabs_.select(0);
+}
+
+void PageCommands::PAGE_INTClick() {
+    std::optional<std::string> chosen = seams_.files->openFile(lastFileName_);
+    if (!chosen) return;
+    lastFileName_ = *chosen;
+    const IniFile file(*chosen);
+    const int count = ReadPageCount(file);
+    if (count == 0) return;
+    for (int k = 0; k < count; ++k) {
+        const std::string stored = ReadPageName(file, k);
+        std::string name = stored;
+        for (int counter = 1; tabs_.hasCaption(name); ++counter)
+            name = stored + "_" + std::to_string(counter);
+        const int index = tabs_.count();
+        store_.GrowPages(index, 1);
+        ReadPage(file, k, index, name, tabs_, store_);
+    }
+    store_.LoadPageToScreen(0);
+    display_.ShowReadouts(-1);
+    tabs_.select(0);
+}
+
+void PageCommands::saveFile(const std::string& chosen, int first, int last) {
+    // The whole file is built in memory and replaces the old one only once it is
+    // complete on disk; on failure the old file stays as it was.
+    IniFile file(WithSettingsExtension(chosen), IniFile::Start::Empty);
+    WritePageCount(file, last - first + 1);
+    for (int i = first; i <= last; ++i)
+        WritePage(file, tabs_, store_, i, PageSectionName(i - first));
+    try {
+        file.updateFile();
+    } catch (const EIniFileError& error) {
+        showError(error.what());
+    }
+}
+
+void PageCommands::PAGE_SAVEClick() {
+    const int selected = tabs_.selected();
+    std::optional<std::string> chosen =
+        seams_.files->saveFile(seams_.programFolder->folder() +
+                               DatedFileName(seams_.clock->today(), tabs_.caption(selected)));
+    if (!chosen) return;
+    store_.SaveScreenToPage(selected);
+    saveFile(*chosen, selected, selected);
+}
+
+void PageCommands::PAGE_ALLSAVEClick() {
+    std::optional<std::string> chosen = seams_.files->saveFile(lastFileName_);
+    if (!chosen) return;
+    lastFileName_ = *chosen;
+    store_.SaveScreenToPage(tabs_.selected());
+    saveFile(*chosen, 0, tabs_.count() - 1);
+}
+
+}  // namespace mxc9

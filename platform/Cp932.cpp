@@ -1,0 +1,138 @@
+#include "platform/Cp932.h"
+
+#include <errno.h>
+#include <iconv.h>
+
+#include <algorithm>
+
+namespace mxc9 {
+
+namespace {
+
+const char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Length of the UTF-8 sequence starting at text[0], 0 when it is not a valid one.
+size_t Utf8SequenceLength(std::string_view text) {
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char lead = byte(0);
+    size_t length;
+    uint32_t lowest;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, lowest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) return 0;
+    uint32_t code = lead & (0x7F >> length);
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+
+// One iconv descriptor per direction and thread, opened on first use: opening one costs
+// far more than converting a page name.
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `input`; at a sequence that cannot be converted, calls
+    // skip(remaining input) which appends a replacement and returns the bytes to skip.
+    template <typename Skip>
+    std::string convert(std::string_view input, Skip skip) {
+        std::string output;
+        output.reserve(input.size() * 3 / 2 + 4);
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) return output;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[1024];
+        char* in = const_cast<char*>(input.data());
+        size_t inLeft = input.size();
+        while (inLeft > 0) {
+            char* out = buffer;
+            size_t outLeft = sizeof buffer;
+            size_t result = iconv(cd_, &in, &inLeft, &out, &outLeft);
+            int error = errno;
+            output.append(buffer, static_cast<size_t>(out - buffer));
+            if (result != static_cast<size_t>(-1)) continue;
+            if (error == E2BIG) continue;
+            // EILSEQ or EINVAL (a sequence cut off at the end): replace and go on.
+            size_t skipped = std::min(inLeft, skip(output, std::string_view(in, inLeft)));
+            in += skipped;
+            inLeft -= skipped;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return output;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+Converter& ToCp932() {
+    thread_local Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
+Converter& FromCp932() {
+    thread_local Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+}  // namespace
+
+std::string Utf8ToCp932(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
+    return ToCp932().convert(utf8, [](std::string& output, std::string_view rest) {
+        output += '?';
+        size_t length = Utf8SequenceLength(rest);
+        return length == 0 ? size_t{1} : length;
+    });
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+    if (IsAscii(cp932)) return std::string(cp932);
+    return FromCp932().convert(cp932, [](std::string& output, std::string_view) {
+        output += kReplacementUtf8;
+        return size_t{1};
+    });
+}
+
+std::string ReplaceNonCp932Characters(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
+    return Cp932ToUtf8(Utf8ToCp932(utf8));
+}
+
+std::string SanitizeUtf8(std::string_view text) {
+    std::string output;
+    output.reserve(text.size());
+    while (!text.empty()) {
+        size_t length = Utf8SequenceLength(text);
+        if (length == 0) {
+            output += kReplacementUtf8;
+            length = 1;
+        } else {
+            output.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    return output;
+}
+
+}  // namespace mxc9

@@ -1,0 +1,411 @@
+#include "platform/IniFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/Cp932.h"
+
+namespace mxc9 {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool IsCp932LeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Folds ASCII letters to lower case. In CP932 the byte after a lead byte is the second
+// half of a character and may look like a letter: it is left alone.
+std::string Fold(std::string_view name, bool cp932) {
+    std::string folded(name);
+    for (size_t i = 0; i < folded.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(folded[i]);
+        if (cp932 && IsCp932LeadByte(c)) {
+            ++i;
+        } else if (c >= 'A' && c <= 'Z') {
+            folded[i] = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+// The section name of a header line "[name]", or nullopt-like false.
+bool ParseHeader(std::string_view line, std::string_view& name) {
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return false;
+    size_t close = line.rfind(']');
+    if (close == std::string_view::npos) return false;
+    name = Trim(line.substr(1, close - 1));
+    return true;
+}
+
+// Key and value of an entry line "key = value"; false for lines that are not entries.
+bool ParseEntry(std::string_view line, std::string_view& key, std::string_view* value) {
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return false;
+    key = Trim(line.substr(0, equals));
+    if (key.empty() || key.front() == ';' || key.front() == '[') return false;
+    if (value) {
+        std::string_view text = Trim(line.substr(equals + 1));
+        if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+            text.back() == text.front())
+            text = text.substr(1, text.size() - 2);
+        *value = text;
+    }
+    return true;
+}
+
+}  // namespace
+
+EIniFileError::EIniFileError(const std::string& path)
+    : std::runtime_error(path + " に書き込めません"), path_(path) {}
+
+struct IniFile::Data {
+    struct Section {
+        std::string header;                            // the header line as it stands
+        std::string name;                              // its name, in the file's encoding
+        std::vector<std::string> lines;                // the lines below the header
+        std::unordered_map<std::string, size_t> keys;  // folded key -> first entry line
+        size_t afterLastEntry = 0;                     // where a new key goes
+        size_t bytes = 0;                              // size in the file, for bounds
+    };
+
+    bool utf8 = false;  // the file starts with a UTF-8 byte order mark
+    bool modified = false;
+    bool writeOnRelease = true;
+    std::vector<std::string> preamble;  // lines before the first section
+    std::vector<Section> sections;
+    std::unordered_map<std::string, size_t> sectionIndex;  // folded name -> first section
+
+    void parse(std::string_view bytes);
+    void addLine(std::string_view line);
+    std::string toFile(std::string_view text) const {
+        return utf8 ? SanitizeUtf8(text) : Utf8ToCp932(text);
+    }
+    std::string fromFile(std::string_view text) const {
+        return utf8 ? SanitizeUtf8(text) : Cp932ToUtf8(text);
+    }
+    std::string fold(std::string_view utf8Name) const { return Fold(toFile(utf8Name), !utf8); }
+
+    const Section* find(std::string_view section) const {
+        auto found = sectionIndex.find(fold(section));
+        return found == sectionIndex.end() ? nullptr : &sections[found->second];
+    }
+    const std::string* findLine(std::string_view section, std::string_view key) const {
+        const Section* s = find(section);
+        if (!s) return nullptr;
+        auto found = s->keys.find(fold(key));
+        return found == s->keys.end() ? nullptr : &s->lines[found->second];
+    }
+};
+
+void IniFile::Data::addLine(std::string_view line) {
+    std::string_view name;
+    if (ParseHeader(line, name)) {
+        Section section;
+        section.header = std::string(line);
+        section.name = std::string(name);
+        section.bytes = line.size() + 2;
+        sectionIndex.try_emplace(Fold(name, !utf8), sections.size());
+        sections.push_back(std::move(section));
+        return;
+    }
+    if (sections.empty()) {
+        preamble.emplace_back(line);
+        return;
+    }
+    Section& section = sections.back();
+    section.lines.emplace_back(line);
+    section.bytes += line.size() + 2;
+    std::string_view key;
+    if (ParseEntry(line, key, nullptr)) {
+        section.keys.try_emplace(Fold(key, !utf8), section.lines.size() - 1);
+        section.afterLastEntry = section.lines.size();
+    }
+}
+
+void IniFile::Data::parse(std::string_view bytes) {
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        utf8 = true;
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
+    // A line ends at CR LF, LF or a lone CR.
+    while (!bytes.empty()) {
+        size_t end = 0;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+        addLine(bytes.substr(0, end));
+        if (end < bytes.size() && bytes[end] == '\r') ++end;
+        if (end < bytes.size() && bytes[end] == '\n') ++end;
+        bytes.remove_prefix(end);
+    }
+}
+
+IniFile::IniFile(std::string path, std::unique_ptr<Data> data)
+    : path_(std::move(path)), data_(std::move(data)) {}
+
+IniFile::IniFile(std::string path, Start start) : path_(std::move(path)), data_(new Data) {
+    if (start == Start::Empty) {
+        data_->modified = true;
+        return;
+    }
+    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    std::string bytes;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        bytes.resize(done);
+    }
+    ::close(fd);
+    data_->parse(bytes);
+}
+
+IniFile::IniFile(IniFile&&) noexcept = default;
+
+IniFile::~IniFile() {
+    if (!data_ || !data_->writeOnRelease) return;
+    try {
+        updateFile();
+    } catch (const EIniFileError&) {
+    }
+}
+
+IniFile IniFile::fromBytes(std::string_view bytes, std::string path) {
+    auto data = std::make_unique<Data>();
+    data->writeOnRelease = false;
+    data->parse(bytes);
+    return IniFile(std::move(path), std::move(data));
+}
+
+bool IniFile::hasSection(std::string_view section) const {
+    return data_->find(section) != nullptr;
+}
+
+bool IniFile::hasKey(std::string_view section, std::string_view key) const {
+    return data_->findLine(section, key) != nullptr;
+}
+
+std::vector<std::string> IniFile::sectionNames() const {
+    std::vector<std::string> names;
+    names.reserve(data_->sections.size());
+    for (const auto& section : data_->sections) names.push_back(data_->fromFile(section.name));
+    return names;
+}
+
+size_t IniFile::sectionCount() const {
+    return data_->sections.size();
+}
+
+size_t IniFile::sectionSize(std::string_view section) const {
+    const Data::Section* s = data_->find(section);
+    return s ? s->bytes : 0;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    const std::string* line = data_->findLine(section, key);
+    std::string_view name, value;
+    if (!line || !ParseEntry(*line, name, &value)) return std::string(defaultValue);
+    return data_->fromFile(value);
+}
+
+int32_t IniFile::readInteger(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    const std::string* line = data_->findLine(section, key);
+    std::string_view name, value;
+    int32_t result;
+    if (!line || !ParseEntry(*line, name, &value) || !ParseProfileInteger(value, result))
+        return defaultValue;
+    return result;
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    Data& data = *data_;
+    std::string fileKey = data.toFile(key);
+    std::string line = fileKey + "=" + data.toFile(value);
+    // A line break inside a value would start a new line in the file.
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    std::string foldedSection = data.fold(section);
+    auto found = data.sectionIndex.find(foldedSection);
+    if (found == data.sectionIndex.end()) {
+        Data::Section created;
+        created.name = data.toFile(section);
+        created.header = "[" + created.name + "]";
+        found = data.sectionIndex.emplace(std::move(foldedSection), data.sections.size()).first;
+        data.sections.push_back(std::move(created));
+    }
+    Data::Section& target = data.sections[found->second];
+    std::string foldedKey = Fold(fileKey, !data.utf8);
+    auto entry = target.keys.find(foldedKey);
+    if (entry != target.keys.end()) {
+        std::string& existing = target.lines[entry->second];
+        if (existing == line) return;
+        target.bytes += line.size() - existing.size();
+        existing = std::move(line);
+    } else {
+        target.bytes += line.size() + 2;
+        target.lines.insert(
+            target.lines.begin() + static_cast<std::ptrdiff_t>(target.afterLastEntry),
+            std::move(line));
+        target.keys.emplace(std::move(foldedKey), target.afterLastEntry);
+        ++target.afterLastEntry;
+    }
+    data.modified = true;
+}
+
+void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value) {
+    writeString(section, key, std::to_string(value));
+}
+
+std::string IniFile::contents() const {
+    size_t size = kUtf8Bom.size();
+    for (const auto& line : data_->preamble) size += line.size() + 2;
+    for (const auto& section : data_->sections) size += section.header.size() + 2 + section.bytes;
+    std::string bytes;
+    bytes.reserve(size);
+    if (data_->utf8) bytes += kUtf8Bom;
+    auto put = [&bytes](const std::string& line) {
+        bytes += line;
+        bytes += "\r\n";
+    };
+    for (const auto& line : data_->preamble) put(line);
+    for (const auto& section : data_->sections) {
+        put(section.header);
+        for (const auto& line : section.lines) put(line);
+    }
+    return bytes;
+}
+
+bool IniFile::modified() const {
+    return data_->modified;
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The file a path stands for: a symbolic link is followed, so that saving through it
+// replaces the file it points at and not the link.
+std::string ResolveTarget(const std::string& path) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = realpath(path.c_str(), nullptr)) {
+            std::string resolved(real);
+            std::free(real);
+            return resolved;
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
+void IniFile::updateFile() {
+    if (!data_->modified) return;
+    const std::string target = ResolveTarget(path_);
+    // The new file is written beside the target and renamed over it only when it is
+    // complete and on disk: a failure at any step leaves the earlier file as it was.
+    static std::atomic<unsigned> counter{0};
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    // A failed write is reported once, by this call; releasing the object does not try
+    // again behind the caller's back.
+    data_->writeOnRelease = false;
+    if (fd < 0) throw EIniFileError(path_);
+    struct stat existing;
+    if (stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+        fchmod(fd, existing.st_mode & 07777);
+    bool written = WriteAll(fd, contents()) && fsync(fd) == 0;
+    written = (::close(fd) == 0) && written;
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw EIniFileError(path_);
+    }
+    size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        fsync(dirFd);
+        ::close(dirFd);
+    }
+    data_->modified = false;
+    data_->writeOnRelease = true;
+}
+
+bool ParseProfileInteger(std::string_view text, int32_t& value) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (!text.empty() && text[0] == '$') {
+        base = 16;
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return false;
+    const int64_t limit = negative ? int64_t{INT32_MAX} + 1 : INT32_MAX;
+    int64_t magnitude = 0;
+    for (char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (base == 16 && c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (base == 16 && c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return false;
+        }
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit) return false;
+    }
+    value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+}  // namespace mxc9
