@@ -25,21 +25,50 @@ void EditorScrollBar::focusOutEvent(QFocusEvent* event) {
 }
 
 void EditorScrollBar::keyPressEvent(QKeyEvent* event) {
-    if (!onKeyDown) {
-        QScrollBar::keyPressEvent(event);
-        return;
-    }
     uint16_t key = VirtualKeyOf(event->key());
-    const FocusMove move = onKeyDown(this, key);
+    const FocusMove move = onKeyDown ? onKeyDown(this, key) : FocusMove::None;
     if (key == 0) {
         event->accept();
     } else {
-        QScrollBar::keyPressEvent(event);
+        passKeyToBar(event);
     }
     // The focus moves along the tab order, so the old bar's exit and the new bar's
     // enter run as with a Tab key.
     if (move == FocusMove::Previous) focusNextPrevChild(false);
     if (move == FocusMove::Next) focusNextPrevChild(true);
+}
+
+void EditorScrollBar::passKeyToBar(QKeyEvent* event) {
+    // The scroll bar keyboard interface: left and up step towards the minimum, right and
+    // down towards the maximum, whatever the orientation (Qt inverts horizontal bars).
+    QAbstractSlider::SliderAction action = SliderNoAction;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            action = SliderSingleStepSub;
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            action = SliderSingleStepAdd;
+            break;
+        case Qt::Key_PageUp:
+            action = SliderPageStepSub;
+            break;
+        case Qt::Key_PageDown:
+            action = SliderPageStepAdd;
+            break;
+        case Qt::Key_Home:
+            action = SliderToMinimum;
+            break;
+        case Qt::Key_End:
+            action = SliderToMaximum;
+            break;
+        default:
+            QScrollBar::keyPressEvent(event);
+            return;
+    }
+    triggerAction(action);
+    event->accept();
 }
 
 void EditorScrollBar::keyReleaseEvent(QKeyEvent* event) {

@@ -33,6 +33,7 @@ class EditorScrollBar : public QScrollBar {
     void keyReleaseEvent(QKeyEvent* event) override;
 
   private:
+    void passKeyToBar(QKeyEvent* event);
     void actionRequested(int action);
     void dragEnded();
 

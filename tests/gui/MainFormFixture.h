@@ -1,0 +1,82 @@
+// A main window on the offscreen platform with fake seams and the real keyboard state,
+// so that Shift is what QTest's key events leave held.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+#include <set>
+
+#include "app/MainForm.h"
+#include "editor/qt/EditorScrollBar.h"
+#include "platform/qt/QtSeams.h"
+#include "tests/fakes/FakeSeams.h"
+
+namespace mxc9::testing {
+
+class MainFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        seams.messages = &messages;
+        seams.files = &files;
+        seams.pageName = &pageName;
+        seams.clock = &clock;
+        seams.programFolder = &folder;
+        seams.keyboard = &keyboard;
+        seams.browser = &browser;
+        form = std::make_unique<TMainForm>(seams);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void TearDown() override {
+        // Closing asks the quit question; the fake answers Yes when nothing is queued.
+        messages.answers.clear();
+        form.reset();
+    }
+
+    EditorScrollBar* bar(int index) { return form->FRQ[static_cast<size_t>(index)]; }
+    void focus(QWidget* widget) {
+        widget->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+    }
+    // A key press and release as the platform delivers them: each to the widget that has
+    // the focus at that moment (a press that moves the focus sends the release elsewhere).
+    void type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyPress(QApplication::focusWidget(), key, modifiers);
+        QTest::keyRelease(QApplication::focusWidget(), key, modifiers);
+    }
+    // Cells of Select_Gage1 (and, checked alike, Select_Gage2) painted bright green.
+    std::set<int> markedCells() {
+        const QImage top = form->Select_Gage1->pixmap().toImage();
+        const QImage bottom = form->Select_Gage2->pixmap().toImage();
+        std::set<int> marked;
+        for (int i = 0; i < kFrequencyBars; ++i) {
+            const QRgb pixel = top.pixel(17 * i + 8, 3);
+            EXPECT_EQ(pixel, bottom.pixel(17 * i + 8, 3)) << "cell " << i;
+            if (pixel == qRgb(0, 255, 0)) {
+                marked.insert(i);
+            } else {
+                EXPECT_EQ(pixel, qRgb(0, 0, 128)) << "cell " << i;
+            }
+        }
+        return marked;
+    }
+
+    FakeMessageBoxes messages;
+    FakeFileDialogs files;
+    FakePageNameDialog pageName;
+    FakeClock clock;
+    FakeProgramFolder folder;
+    QtKeyboardState keyboard;
+    FakeBrowser browser;
+    Seams seams;
+    std::unique_ptr<TMainForm> form;
+};
+
+}  // namespace mxc9::testing
