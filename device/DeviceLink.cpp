@@ -59,10 +59,6 @@ DeviceLink::~DeviceLink() {
     if (port_) port_->close();
 }
 
-void DeviceLink::CreatePort() {
-    CreatePort(MakeCommXPort());
-}
-
 void DeviceLink::CreatePort(std::unique_ptr<IDevicePort> port) {
     port_ = std::move(port);
 }
