@@ -13,13 +13,16 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 #include "app/ApplicationShell.h"
 #include "app/MessageTable.h"
+#include "controls/InfoDialog.h"
 #include "editor/FrequencyTable.h"
 #include "editor/qt/EditorScrollBar.h"
 #include "editor/qt/GaugeImage.h"
+#include "platform/Cp932.h"
 
 namespace mxc9 {
 namespace {
@@ -114,7 +117,13 @@ void InstallFontSubstitutions() {
 }
 
 TMainForm::TMainForm(const Seams& seams, QWidget* parent)
-    : QWidget(parent), seams_(seams), editor_(screen_, *seams.keyboard), pages_(screen_, editor_) {
+    : QWidget(parent),
+      seams_(seams),
+      editor_(screen_, *seams.keyboard),
+      pages_(screen_, editor_),
+      pageCommands_(std::make_unique<PageCommands>(tabs_, pages_, screen_, editor_,
+                                                   editor_.selection(), seams_)),
+      appSettings_(*seams_.programFolder, *seams_.messages) {
     InstallFontSubstitutions();
     buildControls();
     screen_.setListener(this);
@@ -299,8 +308,7 @@ void TMainForm::buildSettingColumn() {
     Comment->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Paint(Comment, QColor(0, 0, 0), QColor(255, 255, 255));
-    connect(Comment, &QPlainTextEdit::textChanged, this,
-            [this] { screen_.setComment(FromWidgetText(Comment->toPlainText())); });
+    connect(Comment, &QPlainTextEdit::textChanged, this, &TMainForm::CommentChange);
 }
 
 void TMainForm::buildButtons() {
@@ -319,6 +327,7 @@ void TMainForm::buildButtons() {
     INFO_BTN = button("INFO_BTN", Glyph::Information, 346, 34);
     EXIT_BTN = button("EXIT_BTN", Glyph::Quit, 380, 33);
     connect(EXIT_BTN, &QToolButton::clicked, this, &TMainForm::EXIT_BTNClick);
+    connect(INFO_BTN, &QToolButton::clicked, this, &TMainForm::INFO_BTNClick);
 
     Label35 = new QLabel(QStringLiteral("COMM"), TabControl1);
     Label35->setObjectName(QStringLiteral("Label35"));
@@ -339,8 +348,6 @@ void TMainForm::buildPopupMenu() {
     auto item = [this](const char* name) {
         QAction* action = PopupMenu1->addAction(QString::fromLatin1(name));
         action->setObjectName(QString::fromLatin1(name));
-        // Enabled by PopupMenu1Popup once the command behind the item is there.
-        action->setEnabled(false);
         return action;
     };
     PAGE_RENAME = item("PAGE_RENAME");
@@ -357,6 +364,23 @@ void TMainForm::buildPopupMenu() {
     PAGE_EXIT = item("PAGE_EXIT");
     PopupMenu1->addSeparator();
     PAGE_DELETE = item("PAGE_DELETE");
+
+    const std::pair<QAction*, void (PageCommands::*)()> handlers[] = {
+        {PAGE_RENAME, &PageCommands::PAGE_RENAMEClick},
+        {PAGE_ADD, &PageCommands::PAGE_ADDClick},
+        {LINER_ADJ, &PageCommands::LINER_ADJClick},
+        {FQRESET_MENU, &PageCommands::FQRESET_MENUClick},
+        {ATHOR_MENU, &PageCommands::ATHOR_MENUClick},
+        {PAGE_OPEN, &PageCommands::PAGE_OPENClick},
+        {PAGE_INT, &PageCommands::PAGE_INTClick},
+        {PAGE_SAVE, &PageCommands::PAGE_SAVEClick},
+        {PAGE_ALLSAVE, &PageCommands::PAGE_ALLSAVEClick},
+        {PAGE_EXIT, &PageCommands::PAGE_EXITClick},
+        {PAGE_DELETE, &PageCommands::PAGE_DELETEClick},
+    };
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler] { (pageCommands_.get()->*handler)(); });
 }
 
 void TMainForm::setTabOrder() {
@@ -421,10 +445,11 @@ void TMainForm::FormCreate() {
     pages_.InitPage(0);
     pages_.LoadPageToScreen(0);
     pages_.SaveScreenToPage(0);
-    // 9. The application settings file (the remembered port): not yet connected.
+    // 9. The remembered port; an invalid or missing entry is written back as "OFF".
+    CommPort->setCurrentIndex(appSettings_.RestorePortEntry());
     // 10. The dated default file name in the program's folder.
-    lastFileName_ =
-        seams_.programFolder->folder() + DatedFileName(seams_.clock->today(), "MXC9.mxd");
+    pageCommands_->setLastFileName(seams_.programFolder->folder() +
+                                   DatedFileName(seams_.clock->today(), "MXC9.mxd"));
     // 11. Qt paints every widget through a back buffer already; nothing to switch on.
     // 12, 13. The serial port component and the restored port: not yet connected.
 }
@@ -433,7 +458,7 @@ bool TMainForm::FormClose() {
     const int answer =
         seams_.messages->show(Message(0), kCaptionQuit, MbIcon::Question, MbButtons::YesNo);
     if (answer != kIdYes) return false;
-    // The remembered port is written here once the application settings file is there.
+    appSettings_.SaveAppSettings(CommPort->currentIndex());
     return true;
 }
 
@@ -447,6 +472,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::EXIT_BTNClick() {
     close();
+}
+
+void TMainForm::INFO_BTNClick() {
+    if (!infoDialog_) return;
+    infoDialog_->setLinkCaption(Message(17));
+    infoDialog_->exec();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -501,7 +532,35 @@ void TMainForm::userSelectedTab(int index) {
 }
 
 void TMainForm::PopupMenu1Popup() {
-    // Items stay disabled until the command behind them is connected.
+    const PopupMenuState state = pageCommands_->PopupMenu1Popup();
+    PAGE_RENAME->setEnabled(state.rename);
+    PAGE_ADD->setEnabled(state.add);
+    LINER_ADJ->setEnabled(state.linerAdj);
+    FQRESET_MENU->setEnabled(state.frequencyReset);
+    ATHOR_MENU->setEnabled(state.valuesReset);
+    PAGE_OPEN->setEnabled(state.open);
+    PAGE_INT->setEnabled(state.insert);
+    PAGE_SAVE->setEnabled(state.save);
+    PAGE_ALLSAVE->setEnabled(state.saveAll);
+    PAGE_EXIT->setEnabled(state.close);
+    PAGE_DELETE->setEnabled(state.remove);
+}
+
+void TMainForm::CommentChange() {
+    // The memo shows what a settings file can keep: characters that code page 932
+    // cannot hold become '?' as they are typed or pasted.
+    const QString typed = Comment->toPlainText();
+    const QString kept = Text(ReplaceNonCp932Characters(typed.toStdString()));
+    if (kept != typed) {
+        QTextCursor cursor = Comment->textCursor();
+        const int fromEnd = static_cast<int>(typed.size()) - cursor.position();
+        Comment->setPlainText(kept);  // runs this handler again with the kept text
+        cursor = Comment->textCursor();
+        cursor.setPosition(std::max(0, static_cast<int>(kept.size()) - fromEnd));
+        Comment->setTextCursor(cursor);
+        return;
+    }
+    screen_.setComment(FromWidgetText(typed));
 }
 
 void TMainForm::showPopupMenu(const QPoint& position) {

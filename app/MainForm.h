@@ -7,10 +7,13 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 
+#include "app/AppSettings.h"
 #include "editor/FrequencyEditor.h"
 #include "editor/ScreenModel.h"
+#include "pages/PageCommands.h"
 #include "pages/PageStore.h"
 #include "pages/TabStrip.h"
 #include "platform/Seams.h"
@@ -30,6 +33,7 @@ class QToolButton;
 namespace mxc9 {
 
 class EditorScrollBar;
+class TInfoDialog;
 
 class TMainForm : public QWidget,
                   private ScreenModel::Listener,
@@ -47,8 +51,14 @@ class TMainForm : public QWidget,
     PageStore& pages() { return pages_; }
     FrequencyEditor& editor() { return editor_; }
     SelectionState& selection() { return editor_.selection(); }
-    std::string& lastFileName() { return lastFileName_; }
+    const std::string& lastFileName() const { return pageCommands_->lastFileName(); }
     const Seams& seams() const { return seams_; }
+    PageCommands& pageCommands() { return *pageCommands_; }
+    AppSettings& appSettings() { return appSettings_; }
+
+    // The information dialog, created once after the main window (not owned; a child).
+    void setInfoDialog(TInfoDialog* dialog) { infoDialog_ = dialog; }
+    TInfoDialog* infoDialog() const { return infoDialog_; }
 
     // Controls, named as in the window layout.
     QWidget* TabControl1 = nullptr;
@@ -94,6 +104,7 @@ class TMainForm : public QWidget,
     // Asks "Close the program?"; true when the window may close.
     bool FormClose();
     void EXIT_BTNClick();
+    void INFO_BTNClick();
     void FRQ_Enter(EditorScrollBar* sender);
     void FRQ_Exit(EditorScrollBar* sender);
     FocusMove FRQ_KeyDown(EditorScrollBar* sender, uint16_t& key);
@@ -104,6 +115,7 @@ class TMainForm : public QWidget,
     void TabControl1Changing();
     void TabControl1Change();
     void PopupMenu1Popup();
+    void CommentChange();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -135,7 +147,9 @@ class TMainForm : public QWidget,
     TabStrip tabs_;
     FrequencyEditor editor_;
     PageStore pages_;
-    std::string lastFileName_;
+    std::unique_ptr<PageCommands> pageCommands_;
+    AppSettings appSettings_;
+    TInfoDialog* infoDialog_ = nullptr;
     bool syncingTabs_ = false;
 };
 

@@ -5,6 +5,8 @@
 #include "app/ApplicationShell.h"
 #include "app/MainForm.h"
 #include "app/MessageTable.h"
+#include "controls/InfoDialog.h"
+#include "pages/PageNameDialog.h"
 #include "platform/qt/QtSeams.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
     mxc9::ExecutableFolder folder;
     mxc9::QtKeyboardState keyboard;
     mxc9::QtBrowser browser;
+    mxc9::PageNameDialog pageName;
     mxc9::Seams seams;
     seams.messages = &messages;
     seams.files = &files;
@@ -24,11 +27,15 @@ int main(int argc, char** argv) {
     seams.programFolder = &folder;
     seams.keyboard = &keyboard;
     seams.browser = &browser;
+    seams.pageName = &pageName;
     app.setErrorBoxes(&messages);
 
     mxc9::TMainForm form(seams);
     messages.setOwner(&form);
     files.setOwner(&form);
+    pageName.setOwner(&form);
+    // The information dialog exists from start-up to the end; it is only shown and hidden.
+    form.setInfoDialog(new mxc9::TInfoDialog(&browser, &form));
     // Centred on the desktop.
     if (QScreen* screen = app.primaryScreen()) {
         QRect frame = form.frameGeometry();

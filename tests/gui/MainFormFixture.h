@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <set>
@@ -22,6 +23,8 @@ namespace mxc9::testing {
 class MainFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(programFolder.isValid());
+        folder.path = programFolder.path().toStdString() + "/";
         seams.messages = &messages;
         seams.files = &files;
         seams.pageName = &pageName;
@@ -68,6 +71,7 @@ class MainFormTest : public ::testing::Test {
         return marked;
     }
 
+    QTemporaryDir programFolder;  // where MXC9.ini goes
     FakeMessageBoxes messages;
     FakeFileDialogs files;
     FakePageNameDialog pageName;

@@ -78,7 +78,7 @@ TEST_F(MainFormTest, StartUpShowsOneTabTheDefaultSettingsAndThePortOff) {
     EXPECT_EQ(form->CommPort->count(), 11);
     EXPECT_EQ(form->CommPort->currentText(), "OFF");
     EXPECT_EQ(form->CommPort->itemText(10), "COM10");
-    EXPECT_EQ(form->lastFileName(), "/tmp/2004_3_7_MXC9.mxd");
+    EXPECT_EQ(form->lastFileName(), folder.path + "2004_3_7_MXC9.mxd");
 }
 
 TEST_F(MainFormTest, NeutralBrakeCaptionFollowsTheBar) {
