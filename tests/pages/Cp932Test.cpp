@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Cp932.h"
+
+namespace mxc9 {
+namespace {
+
+struct Pair {
+    const char* utf8;
+    std::string cp932;
+};
+
+// Characters as the Windows code page writes them, including its extensions and the
+// double-byte characters whose second byte is the backslash code.
+const Pair kPairs[] = {
+    {"abc 123", "abc 123"},
+    {"表", "\x95\x5C"},
+    {"ソ", "\x83\x5C"},
+    {"～", "\x81\x60"},
+    {"①", "\x87\x40"},
+    {"ｱｲｳ", "\xB1\xB2\xB3"},
+    {"日本語", "\x93\xFA\x96\x7B\x8C\xEA"},
+    {"設定データ", "\x90\xDD\x92\xE8\x83\x66\x81\x5B\x83\x5E"},
+};
+
+TEST(Cp932, ConvertsBothWaysAsTheWindowsCodePage) {
+    for (const Pair& pair : kPairs) {
+        SCOPED_TRACE(pair.utf8);
+        EXPECT_EQ(Utf8ToCp932(pair.utf8), pair.cp932);
+        EXPECT_EQ(Cp932ToUtf8(pair.cp932), pair.utf8);
+    }
+}
+
+TEST(Cp932, CharactersOutsideTheCodePageBecomeQuestionMarks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a😀b", "a?b"},    // outside the basic plane
+        {"한국", "??"},    // Hangul
+        {"café", "caf?"},  // Latin-1 letter absent from CP932
+        {"a\xC3", "a?"},   // UTF-8 cut off inside a character
+        {"\xFF"
+         "b",
+         "?b"},  // a byte that starts no UTF-8 character
+        {"表\x80ソ", "\x95\x5C?\x83\x5C"},
+    };
+    for (const auto& [utf8, cp932] : cases) {
+        SCOPED_TRACE(utf8);
+        EXPECT_EQ(Utf8ToCp932(utf8), cp932);
+    }
+}
+
+TEST(Cp932, InvalidBytesAreReplacedVisiblyAndTheRestIsDecoded) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc\x81", "abc" + replacement},  // lead byte at the very end
+        {"a\xFF"
+         "b",
+         "a" + replacement + "b"},                         // never a valid byte
+        {"\x95\x5C\x81\x20x", "表" + replacement + " x"},  // lead byte with a bad second byte
+        {std::string("\x00\x95\x5C", 3), std::string("\x00", 1) + "表"},
+    };
+    for (const auto& [cp932, utf8] : cases) {
+        SCOPED_TRACE(cp932);
+        EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
+    }
+}
+
+TEST(Cp932, LongTextConvertsWhole) {
+    // Longer than any internal buffer, with a bad byte in the middle.
+    std::string utf8, cp932;
+    for (int i = 0; i < 3000; ++i) {
+        utf8 += "表ソa";
+        cp932 +=
+            "\x95\x5C\x83\x5C"
+            "a";
+    }
+    EXPECT_EQ(Utf8ToCp932(utf8), cp932);
+    EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
+    std::string damaged = cp932 + "\xFF" + cp932;
+    EXPECT_EQ(Cp932ToUtf8(damaged), utf8 + "\xEF\xBF\xBD" + utf8);
+}
+
+TEST(Cp932, EditTextKeepsOnlyWhatTheFileCanHold) {
+    EXPECT_EQ(ReplaceNonCp932Characters("plain"), "plain");
+    EXPECT_EQ(ReplaceNonCp932Characters("表😀ソ"), "表?ソ");
+    EXPECT_EQ(ReplaceNonCp932Characters("Ω①～"), "Ω①～");
+    // What the edit shows survives a save and a load unchanged.
+    std::string shown = ReplaceNonCp932Characters("名前é😀");
+    EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(shown)), shown);
+}
+
+TEST(Cp932, Utf8SanitizingReplacesOnlyInvalidSequences) {
+    const std::string r = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"日本 abc", "日本 abc"},
+        {"a\xC0\xAF", "a" + r + r},           // overlong slash
+        {"\xED\xA0\x80", r + r + r},          // a surrogate half
+        {"x\xE6\x97", "x" + r + r},           // cut off
+        {"\xF4\x90\x80\x80", r + r + r + r},  // above U+10FFFF
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(SanitizeUtf8(in), out) << in;
+}
+
+}  // namespace
+}  // namespace mxc9

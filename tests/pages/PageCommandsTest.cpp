@@ -1,0 +1,398 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "app/MessageTable.h"
+#include "pages/PageCommands.h"
+#include "pages/SettingsFile.h"
+#include "tests/pages/PagesTestSupport.h"
+
+namespace mxc9 {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+class PageCommandsTest : public ::testing::Test {
+  protected:
+    // Tabs with the given names; page k has every bar at 10 + k and comment "page k".
+    void makePages(const std::vector<std::string>& names) {
+        window.tabs.clear();
+        window.store.resize(static_cast<int>(names.size()));
+        for (size_t k = 0; k < names.size(); ++k) {
+            window.tabs.append(names[k]);
+            TMXC9Data page = DefaultPage();
+            page.freq.fill(10 + static_cast<int>(k));
+            page.comment = "page " + std::to_string(k);
+            window.store.record(static_cast<int>(k)) = page;
+        }
+        window.tabs.select(0);
+        window.store.LoadPageToScreen(0);
+    }
+
+    // Writes a settings file with pages of the given names (bars at 40 + k).
+    std::string writeFile(const std::string& fileName, const std::vector<std::string>& names) {
+        const std::string path = folder.file(fileName);
+        IniFile file(path, IniFile::Start::Empty);
+        WritePageCount(file, static_cast<int>(names.size()));
+        for (size_t k = 0; k < names.size(); ++k) {
+            TMXC9Data page = DefaultPage();
+            page.freq.fill(40 + static_cast<int>(k));
+            WritePageRecord(file, PageSectionName(static_cast<int>(k)), names[k], page);
+        }
+        file.updateFile();
+        return path;
+    }
+
+    std::vector<std::string> questions() const {
+        std::vector<std::string> texts;
+        for (const auto& shown : window.messages.shown) texts.push_back(shown.text);
+        return texts;
+    }
+
+    TempFolder folder;
+    testing::WindowState window;
+    // The program's folder is the temporary one before the commands read it.
+    bool folderSet = (window.programFolder.path = folder.folder(), true);
+    PageCommands commands{window.tabs,    window.store,     window.screen,
+                          window.display, window.selection, window.seams};
+};
+
+TEST_F(PageCommandsTest, MenuEnablesDeleteWithTwoTabsAndTheLineWithARange) {
+    struct Case {
+        int tabs, anchor, end;
+        bool remove, line;
+    };
+    const Case cases[] = {
+        {1, -1, -1, false, false}, {2, -1, -1, true, false}, {3, 4, 4, true, false},
+        {1, 2, 9, false, true},    {1, -1, 5, false, true},
+    };
+    for (const Case& c : cases) {
+        makePages(std::vector<std::string>(static_cast<size_t>(c.tabs), "p"));
+        window.selection.anchor = c.anchor;
+        window.selection.end = c.end;
+        PopupMenuState expected;
+        expected.remove = c.remove;
+        expected.linerAdj = c.line;
+        EXPECT_EQ(commands.PopupMenu1Popup(), expected)
+            << c.tabs << " " << c.anchor << " " << c.end;
+    }
+}
+
+TEST_F(PageCommandsTest, NewPageTakesTheFirstFreeNumberFromTheTabCount) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"DATA1"}, "DATA2"},
+        {{"DATA2"}, "DATA3"},  // DATA1 deleted earlier: the count, not a gap, starts
+        {{"DATA1", "DATA3"}, "DATA4"},
+        {{"DATA3", "DATA4", "x"}, "DATA5"},
+    };
+    for (const auto& [names, added] : cases) {
+        makePages(names);
+        commands.PAGE_ADDClick();
+        EXPECT_EQ(window.tabs.captions().back(), added);
+    }
+}
+
+TEST_F(PageCommandsTest, NewPageStoresTheScreenAndShowsDefaults) {
+    makePages({"DATA1"});
+    window.screen.setBar(0, 60);  // an edit not yet stored
+    window.selection = {3, 7, 5};
+    commands.PAGE_ADDClick();
+    EXPECT_EQ(window.store.record(0).freq[0], 60);
+    EXPECT_EQ(window.store.record(1), DefaultPage());
+    EXPECT_EQ(window.tabs.selected(), 1);
+    EXPECT_EQ(window.screen.bar(0), Defaults::kFreq);
+    EXPECT_EQ(window.display.readouts, std::vector<int>{-1});
+    EXPECT_EQ(window.selection.anchor, 3);
+    EXPECT_EQ(window.selection.focused, 5);
+}
+
+TEST_F(PageCommandsTest, DeleteAsksFirstAndShowsTheNextPage) {
+    makePages({"DATA1", "DATA2", "DATA3"});
+    window.tabs.select(1);
+    window.messages.answers = {kIdNo};
+    commands.PAGE_DELETEClick();
+    EXPECT_EQ(window.tabs.count(), 3);
+    ASSERT_EQ(window.messages.shown.size(), 1u);
+    EXPECT_EQ(window.messages.shown[0].text, "[ DATA2" + Message(9));
+    EXPECT_EQ(window.messages.shown[0].caption, "Warning");
+    EXPECT_EQ(window.messages.shown[0].buttons, MbButtons::YesNo);
+
+    window.messages.answers = {kIdYes};
+    commands.PAGE_DELETEClick();
+    EXPECT_EQ(window.tabs.captions(), (std::vector<std::string>{"DATA1", "DATA3"}));
+    EXPECT_EQ(window.tabs.selected(), 1);
+    EXPECT_EQ(window.store.record(1).comment, "page 2") << "DATA3 kept its own record";
+    EXPECT_EQ(window.screen.bar(31), 12);
+    EXPECT_EQ(window.screen.comment(), "page 2");
+
+    commands.PAGE_DELETEClick();  // the last tab: the new last one is shown
+    EXPECT_EQ(window.tabs.captions(), std::vector<std::string>{"DATA1"});
+    EXPECT_EQ(window.tabs.selected(), 0);
+    EXPECT_EQ(window.screen.comment(), "page 0");
+    EXPECT_EQ(window.store.size(), 1);
+
+    commands.PAGE_ADDClick();
+    EXPECT_EQ(window.tabs.captions().back(), "DATA2");
+}
+
+struct RenameCase {
+    const char* what;
+    std::vector<std::optional<std::string>> answers;  // nullopt: Cancel
+    std::string finalName;
+    std::vector<int> noticeRows;
+    size_t dialogs;
+};
+
+TEST_F(PageCommandsTest, RenameChecksTheNameUntilItPassesOrIsCancelled) {
+    const RenameCase cases[] = {
+        {"accepted", {"new name"}, "new name", {}, 1},
+        {"own name", {"DATA1"}, "DATA1", {}, 1},
+        {"Japanese", {"日本語"}, "日本語", {}, 1},
+        {"question mark, then good", {"a?b", "ok"}, "ok", {23}, 2},
+        {"empty, then good", {"", "ok"}, "ok", {8}, 2},
+        {"other tab's name, then good", {"DATA2", "ok"}, "ok", {}, 2},
+        {"second byte is the backslash code", {"表", "ok"}, "ok", {23}, 2},
+        {"second byte is the backslash code", {"ソフト", "ok"}, "ok", {23}, 2},
+        {"every refused character",
+         {"\\", "/", ":", "*", "\"", "<", ">", "|", "ok"},
+         "ok",
+         {23, 23, 23, 23, 23, 23, 23, 23},
+         9},
+        {"over 255 bytes",
+         {std::string(256, 'a'), std::string(255, 'a')},
+         std::string(255, 'a'),
+         {8},
+         2},
+        {"cancel", {std::nullopt}, "DATA1", {}, 1},
+        {"cancel after a refusal", {"a|b", std::nullopt}, "DATA1", {23}, 2},
+    };
+    for (const RenameCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        makePages({"DATA1", "DATA2"});
+        window.messages.shown.clear();
+        window.pageName.shownNames.clear();
+        window.pageName.answers.assign(c.answers.begin(), c.answers.end());
+        commands.PAGE_RENAMEClick();
+        EXPECT_EQ(window.tabs.caption(0), c.finalName);
+        EXPECT_EQ(window.tabs.caption(1), "DATA2");
+        EXPECT_EQ(window.pageName.shownNames, std::vector<std::string>(c.dialogs, "DATA1"))
+            << "the dialog shows the old name";
+        std::vector<std::string> notices;
+        for (int row : c.noticeRows) notices.push_back(Message(row));
+        EXPECT_EQ(questions(), notices);
+        EXPECT_EQ(window.pageName.lastCaption, Message(6));
+        EXPECT_EQ(window.pageName.lastPrompt, Message(7));
+    }
+}
+
+TEST_F(PageCommandsTest, CancelLeavesANameThatWouldNotPass) {
+    // Names read by "Open" are taken as they are; Cancel must not trap the user.
+    for (const std::string name : {"", "a?b", "DATA2"}) {
+        makePages({name, "DATA2"});
+        window.pageName.answers = {std::nullopt};
+        commands.PAGE_RENAMEClick();
+        EXPECT_EQ(window.tabs.caption(0), name);
+        EXPECT_TRUE(window.pageName.answers.empty());
+    }
+}
+
+TEST_F(PageCommandsTest, CloseStartsAfreshButKeepsTheLastFileName) {
+    makePages({"a", "b"});
+    commands.setLastFileName("/x/y.mxd");
+    window.messages.answers = {kIdNo};
+    commands.PAGE_EXITClick();
+    EXPECT_EQ(window.tabs.count(), 2);
+    window.messages.answers = {kIdYes};
+    commands.PAGE_EXITClick();
+    EXPECT_EQ(questions(), std::vector<std::string>(2, Message(16)));
+    EXPECT_EQ(window.tabs.captions(), std::vector<std::string>{"DATA1"});
+    EXPECT_EQ(window.store.size(), 1);
+    EXPECT_EQ(window.store.record(0), DefaultPage());
+    EXPECT_EQ(window.screen.bar(0), Defaults::kFreq);
+    EXPECT_EQ(window.screen.comment(), "");
+    EXPECT_EQ(commands.lastFileName(), "/x/y.mxd");
+}
+
+TEST_F(PageCommandsTest, OpenWithoutPagesChangesNothingAndAsksNothing) {
+    makePages({"mine"});
+    const std::pair<const char*, std::string> files[] = {
+        {"zero.mxd", "[MXC-9]\r\nDATA=0\r\n[DATA0]\r\nNAME=x\r\n"},
+        {"negative.mxd", "[MXC-9]\r\nDATA=-3\r\n[DATA0]\r\nNAME=x\r\n"},
+        {"nocount.mxd", "[DATA0]\r\nNAME=x\r\n"},
+    };
+    for (const auto& [name, bytes] : files) {
+        WriteBytes(folder.file(name), bytes);
+        window.files.openAnswers = {folder.file(name)};
+        commands.PAGE_OPENClick();
+        EXPECT_EQ(commands.lastFileName(), folder.file(name));
+    }
+    window.files.openAnswers = {folder.file("does-not-exist.mxd")};
+    commands.PAGE_OPENClick();
+    EXPECT_TRUE(window.messages.shown.empty());
+    EXPECT_EQ(window.tabs.captions(), std::vector<std::string>{"mine"});
+    EXPECT_EQ(window.store.record(0).comment, "page 0");
+}
+
+TEST_F(PageCommandsTest, OpenAnsweredNoChangesOnlyTheLastFileName) {
+    makePages({"mine"});
+    const std::string path = writeFile("two.mxd", {"A", "B"});
+    commands.PAGE_OPENClick();  // Cancel
+    EXPECT_EQ(window.files.openProposed.back(), folder.folder() + "2004_3_7_MXC9.mxd");
+    window.files.openAnswers = {path};
+    window.messages.answers = {kIdNo};
+    commands.PAGE_OPENClick();
+    EXPECT_EQ(questions(), std::vector<std::string>{Message(15)});
+    EXPECT_EQ(window.tabs.captions(), std::vector<std::string>{"mine"});
+    EXPECT_EQ(commands.lastFileName(), path);
+}
+
+TEST_F(PageCommandsTest, OpenReplacesEveryPageAndTakesNamesAsTheyAre) {
+    makePages({"mine", "other"});
+    window.tabs.select(1);
+    window.selection = {2, 4, 3};
+    const std::string path = writeFile("names.mxd", {"", "a?b", "a?b"});
+    window.files.openAnswers = {path};
+    commands.PAGE_OPENClick();
+    EXPECT_EQ(window.tabs.captions(), (std::vector<std::string>{"", "a?b", "a?b"}));
+    EXPECT_EQ(window.tabs.selected(), 0);
+    EXPECT_EQ(window.store.size(), 3);
+    EXPECT_EQ(window.store.record(2).freq[0], 42);
+    EXPECT_EQ(window.screen.bar(0), 40);
+    EXPECT_EQ(window.display.readouts, std::vector<int>{-1});
+    EXPECT_EQ(window.selection.anchor, 2);
+}
+
+TEST_F(PageCommandsTest, InsertMakesClashingNamesUniqueAndReloadsPageZero) {
+    makePages({"DATA1"});
+    window.screen.setBar(0, 63);  // an edit not stored: the reload drops it
+    const std::string path = writeFile("dup.mxd", {"DATA1", "DATA1", "DATA1_1"});
+    window.files.openAnswers = {path};
+    commands.PAGE_INTClick();
+    EXPECT_EQ(window.tabs.captions(),
+              (std::vector<std::string>{"DATA1", "DATA1_1", "DATA1_2", "DATA1_1_1"}));
+    EXPECT_TRUE(window.messages.shown.empty());
+    EXPECT_EQ(window.store.size(), 4);
+    EXPECT_EQ(window.store.record(2).freq[0], 41);
+    EXPECT_EQ(window.screen.bar(0), 10) << "page 0 reloaded from its record";
+    EXPECT_EQ(window.tabs.selected(), 0);
+    EXPECT_EQ(commands.lastFileName(), path);
+}
+
+TEST_F(PageCommandsTest, InsertWithANegativeCountStillReloadsPageZero) {
+    makePages({"DATA1"});
+    window.screen.setBar(0, 63);
+    WriteBytes(folder.file("neg.mxd"), "[MXC-9]\r\nDATA=-1\r\n");
+    window.files.openAnswers = {folder.file("neg.mxd")};
+    commands.PAGE_INTClick();
+    EXPECT_EQ(window.tabs.count(), 1);
+    EXPECT_EQ(window.screen.bar(0), 10);
+    EXPECT_EQ(window.display.readouts, std::vector<int>{-1});
+}
+
+TEST_F(PageCommandsTest, SaveProposesTheDatedPageNameAndWritesOnePage) {
+    makePages({"DATA1", "DATA2"});
+    window.tabs.select(1);
+    window.store.LoadPageToScreen(1);
+    window.screen.setComment("edited");
+    // An earlier file of three pages at that name: none of its sections may survive.
+    writeFile("2004_3_7_DATA2.mxd", {"x", "y", "z"});
+    window.files.saveAnswers = {folder.file("2004_3_7_DATA2")};
+    commands.PAGE_SAVEClick();
+    EXPECT_EQ(window.files.saveProposed, std::vector<std::string>{folder.file("2004_3_7_DATA2")});
+    EXPECT_EQ(window.store.record(1).comment, "edited");
+    IniFile file(folder.file("2004_3_7_DATA2.mxd"));
+    EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"MXC-9", "DATA0"}));
+    EXPECT_EQ(ReadPageCount(file), 1);
+    EXPECT_EQ(ReadPageName(file, 0), "DATA2");
+    EXPECT_EQ(ReadPageRecord(file, "DATA0"), testing::AsReadBack(window.store.record(1)));
+    EXPECT_EQ(commands.lastFileName(), folder.file("2004_3_7_MXC9.mxd")) << "Save keeps it";
+}
+
+TEST_F(PageCommandsTest, SaveAddsTheExtensionOnlyWhenTheNameHasNone) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"2004_3_7_run1.5", "2004_3_7_run1.5"},
+        {"plain", "plain.mxd"},
+        {"name.txt", "name.txt"},
+        {"dir.d/plain", "dir.d/plain.mxd"},
+    };
+    std::filesystem::create_directory(folder.file("dir.d"));
+    for (const auto& [chosen, written] : cases) {
+        window.files.saveAnswers = {folder.file(chosen)};
+        commands.PAGE_SAVEClick();
+        EXPECT_TRUE(std::filesystem::exists(folder.file(written))) << written;
+    }
+    makePages({"run1.5"});
+    commands.PAGE_SAVEClick();
+    EXPECT_EQ(window.files.saveProposed.back(), folder.file("2004_3_7_run1.5"));
+}
+
+TEST_F(PageCommandsTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
+    // The target is a folder.
+    std::filesystem::create_directory(folder.file("taken.mxd"));
+    window.files.saveAnswers = {folder.file("taken")};
+    commands.PAGE_SAVEClick();
+    ASSERT_EQ(window.messages.shown.size(), 1u);
+    EXPECT_EQ(window.messages.shown[0].text, folder.file("taken.mxd") + " に書き込めません.");
+    EXPECT_EQ(window.messages.shown[0].caption, kApplicationTitle);
+    EXPECT_EQ(window.messages.shown[0].icon, MbIcon::Error);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken.mxd")));
+
+    // The disk fills up while the new file is written.
+    const std::string old = writeFile("old.mxd", {"kept"});
+    const std::string before = ReadBytes(old);
+    makePages({std::string(8000, 'n')});
+    window.files.saveAnswers = {old};
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    auto handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    commands.PAGE_ALLSAVEClick();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+    EXPECT_EQ(window.messages.shown.size(), 2u);
+    EXPECT_EQ(ReadBytes(old), before);
+}
+
+TEST_F(PageCommandsTest, SaveAllCloseOpenBringsEveryPageBack) {
+    makePages({"first", "二番目", "third"});
+    window.store.record(1).comment = "line one\r\n\r\n日本語 line\r\n";
+    window.store.record(2).nBrake = 77;
+    window.store.record(2).cutVt = 4;
+    window.tabs.select(2);
+    window.store.LoadPageToScreen(2);
+    window.screen.setBar(5, 1);  // on screen only: Save All stores it first
+    const std::vector<TMXC9Data> expectedRecords = [&] {
+        std::vector<TMXC9Data> records;
+        for (const TMXC9Data& page : window.store.records())
+            records.push_back(testing::AsReadBack(page));
+        records[2].freq[5] = 1;
+        return records;
+    }();
+
+    window.files.saveAnswers = {folder.file("set")};
+    commands.PAGE_ALLSAVEClick();
+    EXPECT_TRUE(std::filesystem::exists(folder.file("set.mxd")));
+    EXPECT_EQ(commands.lastFileName(), folder.file("set"));
+
+    commands.PAGE_EXITClick();
+    EXPECT_EQ(window.tabs.count(), 1);
+    window.files.openAnswers = {folder.file("set.mxd")};
+    commands.PAGE_OPENClick();  // proposes the name typed for Save All
+    EXPECT_EQ(window.files.openProposed.back(), folder.file("set"));
+    EXPECT_EQ(window.tabs.captions(), (std::vector<std::string>{"first", "二番目", "third"}));
+    EXPECT_EQ(window.store.records(), expectedRecords);
+    EXPECT_EQ(window.screen.comment(), "page 0\r\n");
+
+    window.files.saveAnswers = {std::nullopt};
+    commands.PAGE_ALLSAVEClick();
+    EXPECT_EQ(window.files.saveProposed.back(), folder.file("set.mxd"));
+}
+
+}  // namespace
+}  // namespace mxc9

@@ -1,0 +1,119 @@
+// Helpers shared by the page tests: a temporary folder, whole-file reads and writes, a
+// display that records its calls, and the window's plain state wired to scripted seams.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "editor/EditorDisplay.h"
+#include "editor/ScreenModel.h"
+#include "pages/PageRecord.h"
+#include "pages/PageStore.h"
+#include "pages/TabStrip.h"
+#include "tests/fakes/FakeSeams.h"
+
+namespace mxc9::testing {
+
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mxc9-pages-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    // The folder with its trailing '/'.
+    std::string folder() const { return path_ + "/"; }
+    std::string file(const std::string& name) const { return folder() + name; }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+  private:
+    std::string path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// Joins lines with CR LF after each, as the files of the Windows program end them.
+inline std::string CrLfLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// A record as it reads back from a settings file: every comment line ends in CR LF.
+inline TMXC9Data AsReadBack(TMXC9Data page) {
+    std::string comment;
+    size_t start = 0;
+    while (start < page.comment.size()) {
+        size_t end = page.comment.find("\r\n", start);
+        if (end == std::string::npos) end = page.comment.size();
+        comment += page.comment.substr(start, end - start) + "\r\n";
+        start = end + 2;
+    }
+    page.comment = comment;
+    return page;
+}
+
+class RecordingDisplay : public EditorDisplay {
+  public:
+    std::vector<std::pair<int, int>> gauges;
+    std::vector<int> readouts;
+    void DrawSelectionGauge(int a, int b) override { gauges.emplace_back(a, b); }
+    void ShowReadouts(int index) override { readouts.push_back(index); }
+};
+
+// The main window's plain state after start-up: one tab "DATA1" holding the defaults.
+struct WindowState {
+    ScreenModel screen;
+    RecordingDisplay display;
+    SelectionState selection;
+    TabStrip tabs;
+    PageStore store{screen, display};
+    FakeMessageBoxes messages;
+    FakeFileDialogs files;
+    FakePageNameDialog pageName;
+    FakeClock clock;
+    FakeProgramFolder programFolder;
+    Seams seams;
+
+    WindowState() {
+        seams.messages = &messages;
+        seams.files = &files;
+        seams.pageName = &pageName;
+        seams.clock = &clock;
+        seams.programFolder = &programFolder;
+        tabs.append("DATA1");
+        tabs.select(0);
+        store.resize(1);
+        store.InitPage(0);
+        store.LoadPageToScreen(0);
+        store.SaveScreenToPage(0);
+        display.gauges.clear();
+    }
+};
+
+}  // namespace mxc9::testing
