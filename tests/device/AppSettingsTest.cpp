@@ -1,0 +1,144 @@
+// The application settings file MXC9.ini on real files in a temporary program folder.
+#include <gtest/gtest.h>
+
+#include "app/AppSettings.h"
+#include "app/MessageTable.h"
+#include "device/TransferCommands.h"
+#include "tests/device/ScriptedPort.h"
+#include "tests/device/TempFolder.h"
+
+namespace mxc9 {
+namespace {
+
+using testing::TempProgramFolder;
+
+class AppSettingsFile : public ::testing::Test {
+  protected:
+    TempProgramFolder folder;
+    testing::FakeMessageBoxes boxes;
+    AppSettings settings{folder, boxes};
+};
+
+TEST_F(AppSettingsFile, FirstStartCreatesTheFileWithOff) {
+    EXPECT_EQ(settings.RestorePortEntry(), 0);
+    EXPECT_EQ(folder.read("MXC9.ini"), "[MXC9]\r\nCommPort=0\r\n");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(AppSettingsFile, ValidEntriesAreRestoredAndTheFileLeftAsItWas) {
+    for (int port : {1, 3, 10}) {
+        const std::string text = "[MXC9]\r\nCommPort=" + std::to_string(port) + "\r\n";
+        folder.write("MXC9.ini", text);
+        EXPECT_EQ(settings.RestorePortEntry(), port);
+        EXPECT_EQ(folder.read("MXC9.ini"), text);
+    }
+}
+
+TEST_F(AppSettingsFile, InvalidEntriesShowOffAndAreReplacedByZero) {
+    for (std::string value : {"0", "11", "-1", "abc", "", "99999999999"}) {
+        folder.write("MXC9.ini", "[Other]\r\nKeep=yes\r\n[MXC9]\r\nCommPort=" + value + "\r\n");
+        int index = 5;
+        EXPECT_FALSE(settings.LoadAppSettings(index)) << value;
+        EXPECT_EQ(index, 0);
+        EXPECT_EQ(settings.RestorePortEntry(), 0);
+        EXPECT_EQ(folder.read("MXC9.ini"), "[Other]\r\nKeep=yes\r\n[MXC9]\r\nCommPort=0\r\n")
+            << value;
+    }
+}
+
+TEST_F(AppSettingsFile, MissingSectionOrKeyReadsAsOffAndOtherSectionsSurvive) {
+    folder.write("MXC9.ini", "[Ports]\r\nCOM1=/dev/pts/7\r\n[MXC9]\r\nOther=1\r\n");
+    EXPECT_EQ(settings.RestorePortEntry(), 0);
+    const std::string text = folder.read("MXC9.ini");
+    EXPECT_NE(text.find("COM1=/dev/pts/7"), std::string::npos);
+    EXPECT_NE(text.find("Other=1"), std::string::npos);
+    EXPECT_NE(text.find("CommPort=0"), std::string::npos);
+}
+
+TEST_F(AppSettingsFile, PortsSectionNamesTheDeviceFileOfEachPort) {
+    folder.write("MXC9.ini",
+                 "[MXC9]\r\nCommPort=2\r\n[ports]\r\ncom1=/dev/ttyUSB0\r\nCOM2=\r\n"
+                 "COM10 = /dev/ttyACM0 \r\n");
+    EXPECT_EQ(settings.PortDevicePath(1), "/dev/ttyUSB0");
+    EXPECT_EQ(settings.PortDevicePath(2), "/dev/ttyS1");  // empty: the default
+    EXPECT_EQ(settings.PortDevicePath(3), "/dev/ttyS2");
+    EXPECT_EQ(settings.PortDevicePath(10), "/dev/ttyACM0");
+    // Saving the port entry leaves the section alone.
+    settings.SaveAppSettings(7);
+    EXPECT_EQ(folder.read("MXC9.ini"),
+              "[MXC9]\r\nCommPort=7\r\n[ports]\r\ncom1=/dev/ttyUSB0\r\nCOM2=\r\n"
+              "COM10 = /dev/ttyACM0 \r\n");
+}
+
+TEST_F(AppSettingsFile, AFileThatCannotBeWrittenIsReportedAndStartUpGoesOn) {
+    folder.path = folder.path + "missing-folder/";
+    EXPECT_EQ(settings.RestorePortEntry(), 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("MXC9.ini"), std::string::npos);
+    EXPECT_EQ(boxes.shown[0].icon, MbIcon::Error);
+    EXPECT_FALSE(settings.SaveAppSettings(0));
+}
+
+TEST(PortList, HoldsOffAndTenPortsWithTheirDefaultDevices) {
+    const auto items = PortListItems();
+    ASSERT_EQ(items.size(), 11u);
+    EXPECT_EQ(items.front(), "OFF");
+    EXPECT_EQ(items[1], "COM1");
+    EXPECT_EQ(items.back(), "COM10");
+    EXPECT_EQ(DefaultPortDevicePath(1), "/dev/ttyS0");
+    EXPECT_EQ(DefaultPortDevicePath(10), "/dev/ttyS9");
+}
+
+// The port list's selection against the file.
+class PortSelection : public AppSettingsFile {
+  protected:
+    void SetUp() override {
+        auto owned = std::make_unique<testing::ScriptedPort>();
+        port = owned.get();
+        link.CreatePort(std::move(owned));
+    }
+    ScreenModel screen;
+    DeviceLink link{boxes};
+    testing::ScriptedPort* port = nullptr;
+    TransferCommands commands{screen, link, boxes, settings};
+};
+
+TEST_F(PortSelection, AChosenPortIsSavedAtOnceEvenWhenItDoesNotOpen) {
+    port->failOpen = true;
+    EXPECT_FALSE(commands.CommPortCloseUp(4));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, PortErrorText());
+    EXPECT_EQ(boxes.shown[0].caption, "Error");
+    EXPECT_EQ(folder.read("MXC9.ini"), "[MXC9]\r\nCommPort=4\r\n");
+    EXPECT_EQ(settings.RestorePortEntry(), 4);  // the next start tries it again
+}
+
+TEST_F(PortSelection, ChoosingOffWritesNothingUntilQuitSavesZero) {
+    folder.write("MXC9.ini", "[MXC9]\r\nCommPort=3\r\n");
+    EXPECT_FALSE(commands.CommPortCloseUp(0));
+    EXPECT_FALSE(commands.CommPortCloseUp(0));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, Message(5));  // "The serial port is disconnected."
+    EXPECT_EQ(boxes.shown[1].caption, "Info");
+    EXPECT_EQ(boxes.shown[1].icon, MbIcon::Information);
+    EXPECT_EQ(folder.read("MXC9.ini"), "[MXC9]\r\nCommPort=3\r\n");
+    EXPECT_TRUE(port->calls.size() == 2 && port->calls[0] == "close");
+
+    settings.SaveAppSettings(0);  // quit confirmed with Yes
+    EXPECT_EQ(folder.read("MXC9.ini"), "[MXC9]\r\nCommPort=0\r\n");
+}
+
+TEST_F(PortSelection, ChoosingTheSamePortAgainClosesReopensAndTellsAgain) {
+    folder.write("MXC9.ini", "[Ports]\r\nCOM2=/dev/ttyUSB9\r\n");
+    EXPECT_TRUE(commands.CommPortCloseUp(2));
+    EXPECT_TRUE(commands.CommPortCloseUp(2));
+    EXPECT_EQ(port->calls, (std::vector<std::string>{"close", "settings", "open", "dtr1", "dtr0",
+                                                     "close", "settings", "open", "dtr1", "dtr0"}));
+    EXPECT_EQ(port->appliedSettings.back().devicePath, "/dev/ttyUSB9");
+    EXPECT_EQ(port->appliedSettings.back().bitRate, 1200);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "COM2" + CompletionSuffix());
+}
+
+}  // namespace
+}  // namespace mxc9
