@@ -227,8 +227,13 @@ void TColorBtn::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TColorBtn::mouseDoubleClickEvent(QMouseEvent* event) {
-    // A double click counts as a second press, so two quick clicks give two clicks.
-    mousePressEvent(event);
+    // A double click counts as a second press, so two quick clicks give two clicks. Qt
+    // normally delivers that second press itself just before the double click; the double
+    // click stands in for it only when it came alone.
+    if (isDown())
+        event->accept();
+    else
+        mousePressEvent(event);
 }
 
 void TColorBtn::focusInEvent(QFocusEvent* event) {

@@ -1,5 +1,7 @@
 #include "controls/ColorBtnLayout.h"
 
+#include <algorithm>
+
 namespace mxc9 {
 
 std::string CaptionText(const std::string& caption, const std::vector<std::string>& lines) {
@@ -55,8 +57,13 @@ PixelRect BottomLine(const PixelRect& r) {
 
 class LineList {
   public:
-    void add(const PixelRect& pixels, EdgeColor color) {
-        // A button too small for an edge simply loses the lines that do not fit.
+    explicit LineList(const PixelRect& client) : client_(client) {}
+
+    void add(const PixelRect& line, EdgeColor color) {
+        // A button too small for its edges simply loses what does not fit.
+        const PixelRect pixels{std::max(line.left, client_.left), std::max(line.top, client_.top),
+                               std::min(line.right, client_.right),
+                               std::min(line.bottom, client_.bottom)};
         if (pixels.width() > 0 && pixels.height() > 0) lines_.push_back({pixels, color});
     }
     void outline(const PixelRect& r, EdgeColor color) {
@@ -75,14 +82,15 @@ class LineList {
     std::vector<EdgeLine> take() { return std::move(lines_); }
 
   private:
+    PixelRect client_;
     std::vector<EdgeLine> lines_;
 };
 
 }  // namespace
 
 std::vector<EdgeLine> EdgeLines(const ColorBtnState& s) {
-    LineList lines;
     PixelRect r{0, 0, s.clientWidth, s.clientHeight};
+    LineList lines(r);
     switch (s.buttonStyle) {
         case bsStd:
             if (s.active || s.focused) {

@@ -53,7 +53,11 @@ void SetLinkLook(QLabel* label, const QColor& color, bool underline) {
 
 }  // namespace
 
-TInfoDialog::TInfoDialog(IBrowser* browser, QWidget* parent) : QDialog(parent), browser_(browser) {
+TInfoDialog::TInfoDialog(IBrowser* browser, QWidget* parent)
+    : TInfoDialog(browser, LogoJpeg(), parent) {}
+
+TInfoDialog::TInfoDialog(IBrowser* browser, std::span<const std::uint8_t> logoJpeg, QWidget* parent)
+    : QDialog(parent), browser_(browser) {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(DialogFont());
     setFixedSize(285, 137);
@@ -69,7 +73,8 @@ TInfoDialog::TInfoDialog(IBrowser* browser, QWidget* parent) : QDialog(parent), 
     Image1 = new QLabel(this);
     Image1->move(0, 0);
     Image1->resize(285, 60);
-    if (const auto logo = DecodeLogo()) {
+    // A damaged picture leaves the space empty; the dialog works all the same.
+    if (const auto logo = DecodeJpeg(logoJpeg.data(), logoJpeg.size())) {
         const QImage picture(logo->pixels.data(), logo->width, logo->height, logo->width * 3,
                              QImage::Format_RGB888);
         Image1->setPixmap(QPixmap::fromImage(picture.copy()));

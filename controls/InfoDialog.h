@@ -8,6 +8,8 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "platform/Seams.h"
@@ -26,6 +28,9 @@ class TInfoDialog : public QDialog {
     // browser opens the maker's page on a double click of the link; it is not owned and
     // may be null (the dialog then only closes).
     explicit TInfoDialog(IBrowser* browser, QWidget* parent = nullptr);
+    // The same with another logo picture (JPEG bytes, not copied), for tests.
+    TInfoDialog(IBrowser* browser, std::span<const std::uint8_t> logoJpeg,
+                QWidget* parent = nullptr);
 
     // Caption of the link label: the maker's copyright line in the language in use (UTF-8).
     void setLinkCaption(const std::string& caption);

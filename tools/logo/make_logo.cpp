@@ -31,6 +31,11 @@ int main(int argc, char** argv) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);  // baseline sequential with standard Huffman tables
     jpeg_set_quality(&info, 92, TRUE);
+    // Full colour resolution: the thin coloured rule and letters stay crisp.
+    for (int c = 0; c < info.num_components; ++c) {
+        info.comp_info[c].h_samp_factor = 1;
+        info.comp_info[c].v_samp_factor = 1;
+    }
     jpeg_start_compress(&info, TRUE);
     const std::size_t stride = static_cast<std::size_t>(logo.width) * 3;
     while (info.next_scanline < info.image_height) {
