@@ -68,7 +68,12 @@ void DeviceLink::SetupPort(int portNo, int bitRate) {
     settings_.bitRate = bitRate;
     settings_.portNo = portNo;
     settings_.devicePath = resolvePath_ ? resolvePath_(portNo) : std::string();
-    if (port_) port_->applySettings(settings_);
+    if (!port_) return;
+    try {
+        port_->applySettings(settings_);
+    } catch (const std::exception&) {
+        // A value the component refuses keeps the one it had; opening tells the user.
+    }
 }
 
 bool DeviceLink::OpenPort() {
