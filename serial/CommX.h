@@ -160,7 +160,9 @@ class TCustomCommX {
     void ApplyXonChar();
     void ApplyXoffChar();
     void SetState(const char* failureText);
+    // Line errors found on the UI thread (Read) and by a worker thread.
     void ReportLineErrors();
+    void NotifyLineErrors();
     // The notification window: runs on the UI thread.
     void WindowProc(uint32_t message, int32_t lParam);
     // From a worker thread: runs WindowProc on the UI thread and waits.
