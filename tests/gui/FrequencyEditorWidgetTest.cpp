@@ -1,4 +1,8 @@
 // The frequency map editor on real widgets with real key events.
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
 #include "tests/gui/MainFormFixture.h"
 
 namespace mxc9::testing {
@@ -152,6 +156,49 @@ TEST_F(MainFormTest, ClickingABarTakesTheFocusAndMovesOnlyThatBar) {
     EXPECT_EQ(target->value(), 36);
     EXPECT_EQ(bar(6)->value(), 35);
     EXPECT_EQ(markedCells(), (std::set<int>{7}));
+}
+
+// Centre of a bar's thumb as the style draws it.
+QPoint ThumbCentre(QScrollBar* bar) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()
+        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
+        .center();
+}
+
+TEST_F(MainFormTest, DraggingAThumbWithShiftHeldMovesTheWholeRangeAlike) {
+    form->screen().setBar(3, 20);
+    form->screen().setBar(4, 30);
+    focus(bar(3));
+    QTest::keyPress(bar(3), Qt::Key_Shift);
+    const QPoint grip = ThumbCentre(bar(5));
+    QTest::mousePress(bar(5), Qt::LeftButton, Qt::ShiftModifier, grip);
+    ASSERT_EQ(QApplication::focusWidget(), bar(5));
+    EXPECT_EQ(markedCells(), (std::set<int>{3, 4, 5}));
+    // Delivered straight to the bar: QTest's own move would report Shift as released.
+    const QPoint to = grip + QPoint(0, 40);
+    QMouseEvent move(QEvent::MouseMove, to, bar(5)->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::ShiftModifier);
+    QApplication::sendEvent(bar(5), &move);
+    QTest::mouseRelease(bar(5), Qt::LeftButton, Qt::ShiftModifier, grip + QPoint(0, 40));
+    QTest::keyRelease(bar(5), Qt::Key_Shift);
+
+    const int delta = bar(5)->value() - 35;
+    EXPECT_GT(delta, 0);
+    EXPECT_EQ(bar(3)->value(), 20 + delta);
+    EXPECT_EQ(bar(4)->value(), 30 + delta);
+    EXPECT_EQ(bar(2)->value(), 35);
+    EXPECT_EQ(bar(6)->value(), 35);
+    EXPECT_EQ(form->AVG_BAR->value(), AverageCode(form->screen()));
 }
 
 }  // namespace
