@@ -23,7 +23,18 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-class OverPty : public ::testing::Test {
+// The transfer commands with the real serial component, in a program folder of their own.
+class TransferRig : public ::testing::Test {
+  protected:
+    testing::TempProgramFolder folder;
+    testing::FakeMessageBoxes boxes;
+    AppSettings settings{folder, boxes};
+    ScreenModel screen;
+    DeviceLink link{boxes};
+    TransferCommands commands{screen, link, boxes, settings};
+};
+
+class OverPty : public TransferRig {
   protected:
     void SetUp() override {
         controller = sim::LineController::OnPseudoTerminal(1200);
@@ -40,12 +51,6 @@ class OverPty : public ::testing::Test {
         controller->addFault({kind, target, times, param});
     }
 
-    testing::TempProgramFolder folder;
-    testing::FakeMessageBoxes boxes;
-    AppSettings settings{folder, boxes};
-    ScreenModel screen;
-    DeviceLink link{boxes};
-    TransferCommands commands{screen, link, boxes, settings};
     std::unique_ptr<sim::LineController> controller;
 };
 
@@ -185,13 +190,7 @@ TEST_F(OverPty, AVanishedControllerFailsAtOnce) {
     EXPECT_EQ(boxes.shown.back().caption, "Error");
 }
 
-TEST(PortSelectionOverPty, AMissingDeviceSaysSoAndIsStillSaved) {
-    testing::TempProgramFolder folder;
-    testing::FakeMessageBoxes boxes;
-    AppSettings settings{folder, boxes};
-    ScreenModel screen;
-    DeviceLink link{boxes};
-    TransferCommands commands{screen, link, boxes, settings};
+TEST_F(TransferRig, AMissingDeviceSaysSoAndIsStillSaved) {
     folder.write("MXC9.ini", "[Ports]\r\nCOM9=/dev/no-such-port\r\n");
     link.CreatePort();
     EXPECT_FALSE(commands.CommPortCloseUp(9));
