@@ -141,6 +141,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (instant) line->setBitRate(0);
+    if (!loadFile.empty() && !mxc9::IniFile(loadFile).hasSection(mxc9::PageSectionName(page))) {
+        std::cerr << "mxc9sim: " << loadFile << " has no page " << page << "\n";
+        return 1;
+    }
     if (!loadFile.empty()) line->setImage(ImageOfPage(loadFile, page, line->image()));
     for (const auto& plan : faults) line->addFault(plan);
     if (!quiet) {
