@@ -66,7 +66,12 @@ TColorBtn::TColorBtn(QWidget* parent)
       edgeHighlight_(BtnHighlight()),
       edgeShadow_(BtnShadow()) {
     // Focus moving between other widgets can make this the active (default) button.
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateActive(); });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { updateActive(); });
+}
+
+// The focus leaves a widget while the widget is destroyed, after this part of it is gone.
+TColorBtn::~TColorBtn() {
+    disconnect(focusWatch_);
 }
 
 template <typename T>

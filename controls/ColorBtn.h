@@ -19,6 +19,7 @@ class TColorBtn : public QPushButton {
     using TNotifyEvent = std::function<void(QObject* sender)>;
 
     explicit TColorBtn(QWidget* parent = nullptr);
+    ~TColorBtn() override;
 
     // Each setter stores a changed value and repaints; an equal value changes nothing.
     const QStringList& CaptionLines() const { return captionLines_; }
@@ -89,6 +90,7 @@ class TColorBtn : public QPushButton {
     QColor edgeHighlight_;
     QColor edgeShadow_;
 
+    QMetaObject::Connection focusWatch_;
     bool active_ = false;
     bool mouseInside_ = false;
     bool leftButtonDown_ = false;  // pressed over this button and not yet released
