@@ -88,25 +88,25 @@ void TColorBtn::setColor(const QColor& color) {
     assign(color_, color);
 }
 void TColorBtn::setCapAlignH(TNHAlignment value) {
-    assign(capAlignH_, value);
+    assign(look_.capAlignH, value);
 }
 void TColorBtn::setCapAlignV(TNVAlignment value) {
-    assign(capAlignV_, value);
+    assign(look_.capAlignV, value);
 }
 void TColorBtn::setButtonStyle(TButtonStyle value) {
-    assign(buttonStyle_, value);
+    assign(look_.buttonStyle, value);
 }
 void TColorBtn::setCapFixed(bool value) {
-    assign(capFixed_, value);
+    assign(look_.capFixed, value);
 }
 void TColorBtn::setFocusline(bool value) {
-    assign(focusline_, value);
+    assign(look_.focusline, value);
 }
 void TColorBtn::setCapOffsetH(int value) {
-    assign(capOffsetH_, value);
+    assign(look_.capOffsetH, value);
 }
 void TColorBtn::setCapOffsetV(int value) {
-    assign(capOffsetV_, value);
+    assign(look_.capOffsetV, value);
 }
 void TColorBtn::setFrameColor(const QColor& color) {
     assign(frameColor_, color);
@@ -120,15 +120,9 @@ void TColorBtn::setEdgeShadow(const QColor& color) {
 
 ColorBtnState TColorBtn::state() const {
     ColorBtnState s;
+    static_cast<ColorBtnLook&>(s) = look_;
     s.clientWidth = width();
     s.clientHeight = height();
-    s.capAlignH = capAlignH_;
-    s.capAlignV = capAlignV_;
-    s.buttonStyle = buttonStyle_;
-    s.capFixed = capFixed_;
-    s.focusline = focusline_;
-    s.capOffsetH = capOffsetH_;
-    s.capOffsetV = capOffsetV_;
     s.active = active_;
     s.focused = hasFocus();
     s.pressed = isDown();
@@ -164,7 +158,7 @@ void TColorBtn::paintEvent(QPaintEvent*) {
         const QString caption =
             QString::fromStdString(CaptionText(text().toStdString(), plainLines));
         if (!caption.isEmpty()) {
-            const int flags = TextFlags(capAlignH_);
+            const int flags = TextFlags(look_.capAlignH);
             const int textHeight = p.fontMetrics().boundingRect(QRect(), flags, caption).height();
             const QRect textRect = ToQRect(CaptionRect(s, textHeight));
             if (isEnabled()) {

@@ -26,19 +26,19 @@ class TColorBtn : public QPushButton {
     void setCaptionLines(const QStringList& lines);  // used when text() is empty
     QColor Color() const { return color_; }
     void setColor(const QColor& color);  // background while enabled
-    TNHAlignment CapAlignH() const { return capAlignH_; }
+    TNHAlignment CapAlignH() const { return look_.capAlignH; }
     void setCapAlignH(TNHAlignment value);
-    TNVAlignment CapAlignV() const { return capAlignV_; }
+    TNVAlignment CapAlignV() const { return look_.capAlignV; }
     void setCapAlignV(TNVAlignment value);
-    TButtonStyle ButtonStyle() const { return buttonStyle_; }
+    TButtonStyle ButtonStyle() const { return look_.buttonStyle; }
     void setButtonStyle(TButtonStyle value);
-    bool CapFixed() const { return capFixed_; }
+    bool CapFixed() const { return look_.capFixed; }
     void setCapFixed(bool value);
-    bool Focusline() const { return focusline_; }
+    bool Focusline() const { return look_.focusline; }
     void setFocusline(bool value);
-    int CapOffsetH() const { return capOffsetH_; }
+    int CapOffsetH() const { return look_.capOffsetH; }
     void setCapOffsetH(int value);
-    int CapOffsetV() const { return capOffsetV_; }
+    int CapOffsetV() const { return look_.capOffsetV; }
     void setCapOffsetV(int value);
     QColor FrameColor() const { return frameColor_; }
     void setFrameColor(const QColor& color);
@@ -79,13 +79,7 @@ class TColorBtn : public QPushButton {
 
     QStringList captionLines_;
     QColor color_;
-    TNHAlignment capAlignH_ = haCenter;
-    TNVAlignment capAlignV_ = vaCenter;
-    TButtonStyle buttonStyle_ = bsStd;
-    bool capFixed_ = true;
-    bool focusline_ = true;
-    int capOffsetH_ = 0;
-    int capOffsetV_ = 0;
+    ColorBtnLook look_;
     QColor frameColor_;
     QColor edgeHighlight_;
     QColor edgeShadow_;

@@ -30,10 +30,8 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
-// What the paint of one moment depends on.
-struct ColorBtnState {
-    int clientWidth = 0;
-    int clientHeight = 0;
+// The published look of a button, as its properties set it.
+struct ColorBtnLook {
     TNHAlignment capAlignH = haCenter;
     TNVAlignment capAlignV = vaCenter;
     TButtonStyle buttonStyle = bsStd;
@@ -41,6 +39,12 @@ struct ColorBtnState {
     bool focusline = true;
     int capOffsetH = 0;
     int capOffsetV = 0;
+};
+
+// What the paint of one moment depends on: the look, the size and the button's state.
+struct ColorBtnState : ColorBtnLook {
+    int clientWidth = 0;
+    int clientHeight = 0;
     bool active = false;       // the focused button, or the default one while no button has focus
     bool focused = false;      // has the keyboard focus
     bool pressed = false;      // held down
