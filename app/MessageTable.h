@@ -33,7 +33,7 @@ inline constexpr const char* kApplicationTitle = "MXC-9";
 // The maker's details shown by the information dialog. Placeholders until the maker
 // supplies its own: kept here so that they change in one place.
 inline constexpr const char* kMakerUrl = "https://www.example.com/mxc9/";
-inline constexpr const char* kMakerCopyrightEnglish = "Copyright (C) 2004 MXC-9 Project";
-inline constexpr const char* kMakerCopyrightJapanese = "Copyright (C) 2004 MXC-9 プロジェクト";
+inline constexpr const char* kMakerCopyrightEnglish = "(C) 2004 MXC-9 Project";
+inline constexpr const char* kMakerCopyrightJapanese = "(C) 2004 MXC-9 プロジェクト";
 
 }  // namespace mxc9
