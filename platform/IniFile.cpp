@@ -74,20 +74,75 @@ bool ParseEntry(std::string_view line, std::string_view& key, std::string_view* 
     return true;
 }
 
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Hash and equality of names without regard to letter case, with the same care for the
+// second bytes of CP932 characters as Fold.
+uint64_t FoldedHash(std::string_view name, bool cp932, uint64_t seed) {
+    uint64_t hash = 14695981039346656037ull ^ seed;
+    for (size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (cp932 && IsCp932LeadByte(c) && i + 1 < name.size()) {
+            hash = (hash ^ c) * 1099511628211ull;
+            c = static_cast<unsigned char>(name[++i]);
+        } else {
+            c = static_cast<unsigned char>(LowerAscii(static_cast<char>(c)));
+        }
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    // FNV leaves similar names (FREQ0..FREQ31) close in the low bits that pick a slot:
+    // mix them so that open addressing does not form long runs.
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 33;
+    return hash;
+}
+
+bool FoldedEqual(std::string_view a, std::string_view b, bool cp932) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (cp932 && IsCp932LeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 EIniFileError::EIniFileError(const std::string& path)
     : std::runtime_error(path + " に書き込めません"), path_(path) {}
 
 struct IniFile::Data {
-    struct Section {
-        std::string header;                            // the header line as it stands
-        std::string name;                              // its name, in the file's encoding
-        std::vector<std::string> lines;                // the lines below the header
-        std::unordered_map<std::string, size_t> keys;  // folded key -> first entry line
-        size_t afterLastEntry = 0;                     // where a new key goes
-        size_t bytes = 0;                              // size in the file, for bounds
+    // The first entry of each key of a section, in an open-addressing table of the
+    // section's own: no allocation per entry, and a page's lookups stay in one small
+    // block of memory however large the file is.
+    struct KeySlot {
+        uint32_t hash = 0;
+        uint32_t line = kEmpty;
+        static constexpr uint32_t kEmpty = UINT32_MAX;
     };
+    struct Section {
+        std::string header;              // the header line as it stands
+        std::string name;                // its name, in the file's encoding
+        std::vector<std::string> lines;  // the lines below the header
+        std::vector<KeySlot> slots;
+        size_t keysUsed = 0;
+        size_t afterLastEntry = 0;  // where a new key goes
+        size_t bytes = 0;           // size in the file, for bounds
+    };
+    static constexpr size_t kMissing = SIZE_MAX;
 
     bool utf8 = false;  // the file starts with a UTF-8 byte order mark
     bool modified = false;
@@ -95,6 +150,10 @@ struct IniFile::Data {
     std::vector<std::string> preamble;  // lines before the first section
     std::vector<Section> sections;
     std::unordered_map<std::string, size_t> sectionIndex;  // folded name -> first section
+    // Readers ask for one section many times in a row: the last answer is kept.
+    mutable std::string cachedQuery;
+    mutable size_t cachedSection = kMissing;
+    mutable bool cacheValid = false;
 
     void parse(std::string_view bytes);
     void addLine(std::string_view line);
@@ -104,17 +163,67 @@ struct IniFile::Data {
     std::string fromFile(std::string_view text) const {
         return utf8 ? SanitizeUtf8(text) : Cp932ToUtf8(text);
     }
-    std::string fold(std::string_view utf8Name) const { return Fold(toFile(utf8Name), !utf8); }
+    // A name given in UTF-8 as the file spells it (ASCII is the same in both).
+    std::string_view encoded(std::string_view utf8Name, std::string& storage) const {
+        if (IsAscii(utf8Name)) return utf8Name;
+        storage = toFile(utf8Name);
+        return storage;
+    }
+    uint64_t keyHash(std::string_view fileKey) const { return FoldedHash(fileKey, !utf8, 0); }
 
-    const Section* find(std::string_view section) const {
-        auto found = sectionIndex.find(fold(section));
-        return found == sectionIndex.end() ? nullptr : &sections[found->second];
+    size_t findSection(std::string_view section) const {
+        if (cacheValid && cachedQuery == section) return cachedSection;
+        std::string storage;
+        auto found = sectionIndex.find(Fold(encoded(section, storage), !utf8));
+        cachedQuery.assign(section);
+        cachedSection = found == sectionIndex.end() ? kMissing : found->second;
+        cacheValid = true;
+        return cachedSection;
+    }
+    // The slot of a key, or the empty slot where it would go.
+    KeySlot* probe(const Section& section, std::string_view fileKey, uint64_t hash) const {
+        auto& slots = const_cast<std::vector<KeySlot>&>(section.slots);
+        const size_t mask = slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            KeySlot& slot = slots[i];
+            if (slot.line == KeySlot::kEmpty) return &slot;
+            if (slot.hash != static_cast<uint32_t>(hash)) continue;
+            std::string_view key;
+            ParseEntry(section.lines[slot.line], key, nullptr);
+            if (FoldedEqual(key, fileKey, !utf8)) return &slot;
+        }
+    }
+    KeySlot* findKey(const Section& section, std::string_view fileKey, uint64_t hash) const {
+        if (section.slots.empty()) return nullptr;
+        KeySlot* slot = probe(section, fileKey, hash);
+        return slot->line == KeySlot::kEmpty ? nullptr : slot;
+    }
+    // Adds the key of entry line `line` unless the section has it already (the first wins).
+    void addKey(Section& section, size_t line, std::string_view fileKey, uint64_t hash) {
+        // Small slots at up to three quarters full: a page's 40-odd keys fit in 512 bytes.
+        if ((section.keysUsed + 1) * 4 > section.slots.size() * 3) {
+            std::vector<KeySlot> old = std::move(section.slots);
+            section.slots.assign(std::max<size_t>(16, old.size() * 2), KeySlot{});
+            const size_t mask = section.slots.size() - 1;
+            for (const KeySlot& entry : old) {
+                if (entry.line == KeySlot::kEmpty) continue;
+                size_t i = entry.hash & mask;
+                while (section.slots[i].line != KeySlot::kEmpty) i = (i + 1) & mask;
+                section.slots[i] = entry;
+            }
+        }
+        KeySlot* slot = probe(section, fileKey, hash);
+        if (slot->line != KeySlot::kEmpty) return;
+        *slot = {static_cast<uint32_t>(hash), static_cast<uint32_t>(line)};
+        ++section.keysUsed;
     }
     const std::string* findLine(std::string_view section, std::string_view key) const {
-        const Section* s = find(section);
-        if (!s) return nullptr;
-        auto found = s->keys.find(fold(key));
-        return found == s->keys.end() ? nullptr : &s->lines[found->second];
+        size_t index = findSection(section);
+        if (index == kMissing) return nullptr;
+        std::string storage;
+        std::string_view fileKey = encoded(key, storage);
+        const KeySlot* slot = findKey(sections[index], fileKey, keyHash(fileKey));
+        return slot ? &sections[index].lines[slot->line] : nullptr;
     }
 };
 
@@ -137,8 +246,8 @@ void IniFile::Data::addLine(std::string_view line) {
     section.lines.emplace_back(line);
     section.bytes += line.size() + 2;
     std::string_view key;
-    if (ParseEntry(line, key, nullptr)) {
-        section.keys.try_emplace(Fold(key, !utf8), section.lines.size() - 1);
+    if (ParseEntry(section.lines.back(), key, nullptr)) {
+        addKey(section, section.lines.size() - 1, key, keyHash(key));
         section.afterLastEntry = section.lines.size();
     }
 }
@@ -204,7 +313,7 @@ IniFile IniFile::fromBytes(std::string_view bytes, std::string path) {
 }
 
 bool IniFile::hasSection(std::string_view section) const {
-    return data_->find(section) != nullptr;
+    return data_->findSection(section) != Data::kMissing;
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
@@ -223,8 +332,8 @@ size_t IniFile::sectionCount() const {
 }
 
 size_t IniFile::sectionSize(std::string_view section) const {
-    const Data::Section* s = data_->find(section);
-    return s ? s->bytes : 0;
+    size_t index = data_->findSection(section);
+    return index == Data::kMissing ? 0 : data_->sections[index].bytes;
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -247,25 +356,26 @@ int32_t IniFile::readInteger(std::string_view section, std::string_view key,
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     Data& data = *data_;
-    std::string fileKey = data.toFile(key);
+    const std::string fileKey(Trim(data.toFile(key)));
     std::string line = fileKey + "=" + data.toFile(value);
     // A line break inside a value would start a new line in the file.
     for (char& c : line)
         if (c == '\r' || c == '\n') c = ' ';
-    std::string foldedSection = data.fold(section);
-    auto found = data.sectionIndex.find(foldedSection);
-    if (found == data.sectionIndex.end()) {
+    size_t index = data.findSection(section);
+    if (index == Data::kMissing) {
         Data::Section created;
         created.name = data.toFile(section);
         created.header = "[" + created.name + "]";
-        found = data.sectionIndex.emplace(std::move(foldedSection), data.sections.size()).first;
+        created.bytes = created.header.size() + 2;
+        index = data.sections.size();
+        data.sectionIndex.emplace(Fold(created.name, !data.utf8), index);
         data.sections.push_back(std::move(created));
+        data.cacheValid = false;
     }
-    Data::Section& target = data.sections[found->second];
-    std::string foldedKey = Fold(fileKey, !data.utf8);
-    auto entry = target.keys.find(foldedKey);
-    if (entry != target.keys.end()) {
-        std::string& existing = target.lines[entry->second];
+    Data::Section& target = data.sections[index];
+    const uint64_t hash = data.keyHash(fileKey);
+    if (Data::KeySlot* entry = data.findKey(target, fileKey, hash)) {
+        std::string& existing = target.lines[entry->line];
         if (existing == line) return;
         target.bytes += line.size() - existing.size();
         existing = std::move(line);
@@ -274,7 +384,9 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         target.lines.insert(
             target.lines.begin() + static_cast<std::ptrdiff_t>(target.afterLastEntry),
             std::move(line));
-        target.keys.emplace(std::move(foldedKey), target.afterLastEntry);
+        data.addKey(target, target.afterLastEntry,
+                    std::string_view(target.lines[target.afterLastEntry]).substr(0, fileKey.size()),
+                    hash);
         ++target.afterLastEntry;
     }
     data.modified = true;
