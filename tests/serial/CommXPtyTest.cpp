@@ -1,0 +1,304 @@
+// The component on a real tty: it opens the slave side of a pseudo-terminal as its port
+// and the test plays the far end on the master side.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "serial/CommX.h"
+#include "serial/PosixPort.h"
+
+namespace mxc9 {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// A pseudo-terminal whose slave is "COM1" for the component.
+class Pty {
+  public:
+    Pty() {
+        int slave = -1;
+        char name[64] = {};
+        if (openpty(&master_, &slave, name, nullptr, nullptr) == 0) {
+            path_ = name;
+            close(slave);
+        }
+    }
+    ~Pty() { CloseMaster(); }
+    const std::string& path() const { return path_; }
+    int master() const { return master_; }
+    void CloseMaster() {
+        if (master_ >= 0) close(master_);
+        master_ = -1;
+    }
+    void Send(const std::string& bytes) {
+        ASSERT_EQ(write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    // Whatever the component sent, until `count` bytes or a second without any.
+    std::string Receive(size_t count) {
+        std::string got;
+        while (got.size() < count) {
+            pollfd p{master_, POLLIN, 0};
+            if (poll(&p, 1, 1000) <= 0) break;
+            char buffer[4096];
+            const ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            got.append(buffer, static_cast<size_t>(n));
+        }
+        return got;
+    }
+
+  private:
+    int master_ = -1;
+    std::string path_;
+};
+
+class PtyTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_FALSE(pty.path().empty()) << "no pseudo-terminal"; }
+    PortNameResolver Resolver() {
+        return [this](int32_t) { return pty.path(); };
+    }
+    Pty pty;
+    PumpedUiThread ui;
+    TCommX comm{ui, Resolver()};
+};
+
+void ExpectOpenFails(TCommX& comm) {
+    try {
+        comm.Open();
+        ADD_FAILURE() << "opened";
+    } catch (const ECommError& e) {
+        EXPECT_STREQ(e.what(), kErrOpen);
+    }
+    EXPECT_EQ(comm.Handle(), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(PtyTest, ZeroByteWritesSucceedOpenOrClosedAndOtherWritesNeedAnOpenPort) {
+    EXPECT_TRUE(comm.Write("", 0));
+    EXPECT_TRUE(comm.SendString(""));
+    EXPECT_FALSE(comm.Write("a", 1));
+    EXPECT_FALSE(comm.SendString("a"));
+    char byte;
+    EXPECT_EQ(comm.Read(&byte, 1), -1);
+    comm.Open();
+    EXPECT_TRUE(comm.Write("", 0));
+    EXPECT_TRUE(comm.SendString("ok"));
+    EXPECT_EQ(pty.Receive(2), "ok");
+    EXPECT_EQ(pty.Receive(1), "");  // the empty writes sent nothing
+}
+
+TEST_F(PtyTest, FiveThousandBytesArriveCompleteAndInOrder) {
+    comm.SetBitRate(1200);  // a pseudo-terminal does not pace the bytes
+    comm.Open();
+    std::string data(5000, '\0');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>((i * 31) >> 3);
+    const auto start = Clock::now();
+    EXPECT_TRUE(comm.SendString(data));
+    EXPECT_LT(MsSince(start), 50);  // Write does not wait for the line
+    EXPECT_EQ(pty.Receive(data.size()), data);
+}
+
+TEST_F(PtyTest, ReadReturnsWhatArrivedOrZeroAfterTheTimeOut) {
+    comm.SetTimeOutReceive(200);
+    comm.Open();
+    char buffer[4] = {};
+    auto start = Clock::now();
+    EXPECT_EQ(comm.Read(buffer, 1), 0);
+    EXPECT_GE(MsSince(start), 200);
+    EXPECT_LT(MsSince(start), 300);
+
+    pty.Send("AB");
+    EXPECT_EQ(comm.Read(buffer, 2), 2);
+    EXPECT_EQ(std::string(buffer, 2), "AB");
+
+    // Fewer bytes than asked for: what came, once the time-out has passed.
+    pty.Send("C");
+    start = Clock::now();
+    EXPECT_EQ(comm.Read(buffer, 3), 1);
+    EXPECT_EQ(buffer[0], 'C');
+    EXPECT_GE(MsSince(start), 200);
+
+    // A byte that comes during the wait ends it.
+    std::thread far([&] {
+        std::this_thread::sleep_for(50ms);
+        pty.Send("D");
+    });
+    start = Clock::now();
+    EXPECT_EQ(comm.Read(buffer, 1), 1);
+    EXPECT_LT(MsSince(start), 150);
+    far.join();
+    EXPECT_EQ(buffer[0], 'D');
+    EXPECT_EQ(comm.Read(nullptr, 1), -1);
+}
+
+TEST_F(PtyTest, OpenTwiceKeepsThePortOpenAndUnchanged) {
+    comm.Open();
+    const uint32_t handle = comm.Handle();
+    try {
+        comm.Open();
+        FAIL() << "second Open accepted";
+    } catch (const ECommError& e) {
+        EXPECT_STREQ(e.what(), kErrAlreadyOpen);
+    }
+    EXPECT_EQ(comm.Handle(), handle);
+    EXPECT_TRUE(comm.SendString("still"));
+    EXPECT_EQ(pty.Receive(5), "still");
+}
+
+TEST_F(PtyTest, MissingPortFailsWithItsTextAndCloseIsHarmlessAfter) {
+    TCommX missing(ui, [](int32_t) { return std::string("/dev/no-such-tty-here"); });
+    ExpectOpenFails(missing);
+    missing.Close();
+    EXPECT_EQ(missing.Handle(), INVALID_HANDLE_VALUE);
+    // Not a tty at all.
+    TCommX notTty(ui, [](int32_t) { return std::string("/dev/null"); });
+    ExpectOpenFails(notTty);
+}
+
+TEST_F(PtyTest, PortHeldOpenIsRefusedToASecondComponentAndAnotherProcess) {
+    comm.Open();
+    TCommX second(ui, Resolver());
+    ExpectOpenFails(second);
+    const pid_t child = fork();
+    if (child == 0) _exit(OpenPosixPort(pty.path()) ? 1 : 0);
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "other process opened it";
+    comm.Close();
+    second.Open();  // free again after Close
+    EXPECT_NE(second.Handle(), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(PtyTest, PortNoWrittenWhileOpenClosesAndOpensAgain) {
+    int resolved = 0;
+    comm.SetPortNameResolver([&](int32_t) {
+        ++resolved;
+        return pty.path();
+    });
+    comm.Open();
+    comm.SetPortNo(comm.PortNo());  // also when unchanged
+    EXPECT_EQ(resolved, 2);
+    EXPECT_NE(comm.Handle(), INVALID_HANDLE_VALUE);
+    comm.SetPortNo(2);
+    EXPECT_EQ(resolved, 3);
+    EXPECT_TRUE(comm.SendString("again"));
+    EXPECT_EQ(pty.Receive(5), "again");
+}
+
+TEST_F(PtyTest, PurgeReceiveDropsWhatCameBefore) {
+    comm.SetTimeOutReceive(300);
+    comm.Open();
+    pty.Send("old");
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(comm.ReceivedCount(), 3);
+    comm.PurgeReceive();
+    EXPECT_EQ(comm.ReceivedCount(), 0);
+    pty.Send("new");
+    char buffer[3];
+    EXPECT_EQ(comm.Read(buffer, 3), 3);
+    EXPECT_EQ(std::string(buffer, 3), "new");
+}
+
+TEST_F(PtyTest, OnReceiveRunsOnTheUiThreadWithTheWaitingCount) {
+    std::thread::id ranOn;
+    int32_t size = 0;
+    comm.SetOnReceive([&](TCustomCommX* sender, int32_t n) {
+        EXPECT_EQ(sender, &comm);
+        ranOn = std::this_thread::get_id();
+        size = n;
+    });
+    comm.Open();
+    pty.Send("xyz");
+    const auto start = Clock::now();
+    while (size == 0 && MsSince(start) < 2000) {
+        ui.ProcessMessages();
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_EQ(size, 3);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+// Process CPU time in milliseconds.
+double CpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+TEST_F(PtyTest, VanishingPortEndsTheReadWithoutSpinningOrHanging) {
+    comm.SetTimeOutReceive(3000);
+    comm.Open();
+    std::thread far([&] {
+        std::this_thread::sleep_for(100ms);
+        pty.CloseMaster();
+    });
+    char byte;
+    auto start = Clock::now();
+    EXPECT_EQ(comm.Read(&byte, 1), -1);
+    EXPECT_LT(MsSince(start), 1000);
+    far.join();
+    // Nothing may loop on the hung-up port: the process stays idle.
+    const double cpuBefore = CpuMs();
+    std::this_thread::sleep_for(300ms);
+    ui.ProcessMessages();
+    EXPECT_LT(CpuMs() - cpuBefore, 60.0);
+    EXPECT_EQ(comm.Read(&byte, 1), -1);
+    start = Clock::now();
+    comm.Close();
+    EXPECT_LT(MsSince(start), 700);
+}
+
+TEST_F(PtyTest, CloseIsQuickAndGivesTheTtyItsSettingsBack) {
+    comm.SetBitRate(31250);  // not a standard rate: set through termios2
+    comm.Open();
+    EXPECT_EQ(comm.DeviceControlBlock().BaudRate, 31250u);
+    auto start = Clock::now();
+    comm.Close();
+    EXPECT_LT(MsSince(start), 600);
+    EXPECT_EQ(comm.Handle(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(comm.Read(nullptr, 0), -1);
+    const int fd = open(pty.path().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(tcgetattr(fd, &tio), 0);
+    EXPECT_TRUE(tio.c_lflag & ICANON) << "still in raw mode";
+    close(fd);
+}
+
+TEST_F(PtyTest, SettingTheTtyRefusesNamesItAndLeavesThePortClosed) {
+    comm.SetCharSize(9);
+    try {
+        comm.Open();
+        FAIL() << "9 data bits accepted";
+    } catch (const ECommError& e) {
+        EXPECT_STREQ(e.what(), kErrCharSize);
+    }
+    EXPECT_EQ(comm.Handle(), INVALID_HANDLE_VALUE);
+    comm.SetCharSize(8);  // a pseudo-terminal knows no other size
+    comm.Open();
+    try {
+        comm.SetCharSize(4);
+        FAIL() << "4 data bits accepted";
+    } catch (const ECommError& e) {
+        EXPECT_STREQ(e.what(), kErrCharSize);
+    }
+    EXPECT_EQ(comm.CharSize(), 4);  // stored even so
+    EXPECT_NE(comm.Handle(), INVALID_HANDLE_VALUE);
+}
+
+}  // namespace
+}  // namespace mxc9
