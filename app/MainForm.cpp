@@ -108,6 +108,26 @@ QIcon GlyphIcon(Glyph glyph) {
     return QIcon(pixmap);
 }
 
+// A drop-down list that reports the closing of its list: the port selection runs then,
+// whether or not the entry changed.
+class CloseUpComboBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    std::function<void()> onCloseUp;
+
+  protected:
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        // The chosen item becomes current only after the list has closed.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (onCloseUp) onCloseUp();
+            },
+            Qt::QueuedConnection);
+    }
+};
+
 }  // namespace
 
 void InstallFontSubstitutions() {
@@ -116,14 +136,15 @@ void InstallFontSubstitutions() {
     QFont::insertSubstitution(QString::fromUtf8(kLabelFont), QStringLiteral("IPAPGothic"));
 }
 
-TMainForm::TMainForm(const Seams& seams, QWidget* parent)
+TMainForm::TMainForm(const Seams& seams, QWidget* parent, PortFactory makePort)
     : QWidget(parent),
       seams_(seams),
       editor_(screen_, *seams.keyboard),
       pages_(screen_, editor_),
       pageCommands_(std::make_unique<PageCommands>(tabs_, pages_, screen_, editor_,
                                                    editor_.selection(), seams_)),
-      appSettings_(*seams_.programFolder, *seams_.messages) {
+      appSettings_(*seams_.programFolder, *seams_.messages),
+      makePort_(std::move(makePort)) {
     InstallFontSubstitutions();
     buildControls();
     screen_.setListener(this);
@@ -136,6 +157,9 @@ TMainForm::TMainForm(const Seams& seams, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // The serial port component goes first, closing an open port.
+    transfers_.reset();
+    link_.reset();
     screen_.setListener(nullptr);
     editor_.setListener(nullptr);
     tabs_.setListener(nullptr);
@@ -328,12 +352,15 @@ void TMainForm::buildButtons() {
     EXIT_BTN = button("EXIT_BTN", Glyph::Quit, 380, 33);
     connect(EXIT_BTN, &QToolButton::clicked, this, &TMainForm::EXIT_BTNClick);
     connect(INFO_BTN, &QToolButton::clicked, this, &TMainForm::INFO_BTNClick);
+    connect(PROGRAM_BTN, &QToolButton::clicked, this, &TMainForm::PROGRAM_BTNClick);
+    connect(READ_BTN, &QToolButton::clicked, this, &TMainForm::READ_BTNClick);
 
     Label35 = new QLabel(QStringLiteral("COMM"), TabControl1);
     Label35->setObjectName(QStringLiteral("Label35"));
     Label35->move(680, 408);
     Label35->adjustSize();
-    CommPort = new QComboBox(TabControl1);
+    CommPort = new CloseUpComboBox(TabControl1);
+    static_cast<CloseUpComboBox*>(CommPort)->onCloseUp = [this] { CommPortCloseUp(); };
     CommPort->setObjectName(QStringLiteral("CommPort"));
     CommPort->move(721, 405);
     CommPort->setFixedWidth(65);
@@ -451,7 +478,24 @@ void TMainForm::FormCreate() {
     pageCommands_->setLastFileName(seams_.programFolder->folder() +
                                    DatedFileName(seams_.clock->today(), "MXC9.mxd"));
     // 11. Qt paints every widget through a back buffer already; nothing to switch on.
-    // 12, 13. The serial port component and the restored port: not yet connected.
+    // 12. The serial port component, owned by the window for the whole run.
+    link_ = std::make_unique<DeviceLink>(*seams_.messages);
+    if (makePort_) {
+        link_->CreatePort(makePort_());
+    } else {
+        link_->CreatePort();
+    }
+    TransferHooks hooks;
+    hooks.focusTabControl = [this] { TabBar->setFocus(Qt::OtherFocusReason); };
+    hooks.transferBusy = [this](bool busy) {
+        PROGRAM_BTN->setEnabled(!busy);
+        READ_BTN->setEnabled(!busy);
+        CommPort->setEnabled(!busy);
+    };
+    transfers_ = std::make_unique<TransferCommands>(screen_, *link_, *seams_.messages, appSettings_,
+                                                    std::move(hooks));
+    // 13. A restored port is opened as if the user had just chosen it.
+    if (CommPort->currentIndex() != 0) CommPortCloseUp();
 }
 
 bool TMainForm::FormClose() {
@@ -472,6 +516,18 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::EXIT_BTNClick() {
     close();
+}
+
+void TMainForm::PROGRAM_BTNClick() {
+    transfers_->PROGRAM_BTNClick();
+}
+
+void TMainForm::READ_BTNClick() {
+    transfers_->READ_BTNClick();
+}
+
+void TMainForm::CommPortCloseUp() {
+    transfers_->CommPortCloseUp(CommPort->currentIndex());
 }
 
 void TMainForm::INFO_BTNClick() {

@@ -7,10 +7,13 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/AppSettings.h"
+#include "device/DeviceLink.h"
+#include "device/TransferCommands.h"
 #include "editor/FrequencyEditor.h"
 #include "editor/ScreenModel.h"
 #include "pages/PageCommands.h"
@@ -41,8 +44,11 @@ class TMainForm : public QWidget,
                   private TabStrip::Listener {
     Q_OBJECT
   public:
+    // Makes the port behind the device link; empty: the serial port component.
+    using PortFactory = std::function<std::unique_ptr<IDevicePort>()>;
+
     // The seams are not owned and must outlive the window.
-    explicit TMainForm(const Seams& seams, QWidget* parent = nullptr);
+    explicit TMainForm(const Seams& seams, QWidget* parent = nullptr, PortFactory makePort = {});
     ~TMainForm() override;
 
     // Plain state.
@@ -55,6 +61,7 @@ class TMainForm : public QWidget,
     const Seams& seams() const { return seams_; }
     PageCommands& pageCommands() { return *pageCommands_; }
     AppSettings& appSettings() { return appSettings_; }
+    DeviceLink& deviceLink() { return *link_; }
 
     // The information dialog, created once after the main window (not owned; a child).
     void setInfoDialog(TInfoDialog* dialog) { infoDialog_ = dialog; }
@@ -105,6 +112,9 @@ class TMainForm : public QWidget,
     bool FormClose();
     void EXIT_BTNClick();
     void INFO_BTNClick();
+    void PROGRAM_BTNClick();
+    void READ_BTNClick();
+    void CommPortCloseUp();
     void FRQ_Enter(EditorScrollBar* sender);
     void FRQ_Exit(EditorScrollBar* sender);
     FocusMove FRQ_KeyDown(EditorScrollBar* sender, uint16_t& key);
@@ -150,6 +160,9 @@ class TMainForm : public QWidget,
     std::unique_ptr<PageCommands> pageCommands_;
     AppSettings appSettings_;
     TInfoDialog* infoDialog_ = nullptr;
+    PortFactory makePort_;
+    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<TransferCommands> transfers_;
     bool syncingTabs_ = false;
 };
 

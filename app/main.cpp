@@ -8,10 +8,14 @@
 #include "controls/InfoDialog.h"
 #include "pages/PageNameDialog.h"
 #include "platform/qt/QtSeams.h"
+#include "platform/qt/QtUiThread.h"
 
 int main(int argc, char** argv) {
     mxc9::TApplication app(argc, argv);
     mxc9::SetApplicationTitle(mxc9::kApplicationTitle);
+    // The serial port component's events run on this thread.
+    mxc9::QtUiThread uiThread;
+    mxc9::InstallApplicationUiThread(&uiThread);
 
     mxc9::QtMessageBoxes messages;
     mxc9::QtFileDialogs files;

@@ -16,6 +16,7 @@
 #include "app/MainForm.h"
 #include "editor/qt/EditorScrollBar.h"
 #include "platform/qt/QtSeams.h"
+#include "tests/device/ScriptedPort.h"
 #include "tests/fakes/FakeSeams.h"
 
 namespace mxc9::testing {
@@ -32,7 +33,16 @@ class MainFormTest : public ::testing::Test {
         seams.programFolder = &folder;
         seams.keyboard = &keyboard;
         seams.browser = &browser;
-        form = std::make_unique<TMainForm>(seams);
+        openForm();
+    }
+    // A new main window on the same seams; the serial port is a scripted one.
+    void openForm() {
+        form.reset();
+        form = std::make_unique<TMainForm>(seams, nullptr, [this] {
+            auto scripted = std::make_unique<ScriptedPort>();
+            port = scripted.get();
+            return scripted;
+        });
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -80,6 +90,7 @@ class MainFormTest : public ::testing::Test {
     QtKeyboardState keyboard;
     FakeBrowser browser;
     Seams seams;
+    ScriptedPort* port = nullptr;  // owned by the window's device link
     std::unique_ptr<TMainForm> form;
 };
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/MessageTable.h"
 #include "controls/InfoDialog.h"
 #include "tests/gui/MainFormFixture.h"
 
@@ -80,6 +81,63 @@ TEST_F(MainFormTest, StartUpWritesThePortOffAndQuittingWritesTheListEntry) {
     messages.answers = {kIdYes};
     form->close();
     EXPECT_TRUE(IniText(folder.path).contains("CommPort=3"));
+}
+
+TEST_F(MainFormTest, ChoosingAPortOpensItAndRemembersIt) {
+    messages.shown.clear();
+    form->CommPort->setCurrentIndex(1);
+    form->CommPort->hidePopup();  // the list closes on COM1
+    QApplication::processEvents();
+    EXPECT_TRUE(form->deviceLink().isOpen());
+    EXPECT_TRUE(IniText(folder.path).contains("CommPort=1"));
+
+    form->CommPort->setCurrentIndex(0);
+    form->CommPort->hidePopup();
+    QApplication::processEvents();
+    EXPECT_FALSE(form->deviceLink().isOpen());
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, Message(5));
+}
+
+TEST_F(MainFormTest, StartUpOpensTheRememberedPort) {
+    {
+        QFile ini(QString::fromStdString(folder.path + "MXC9.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[MXC9]\r\nCommPort=2\r\n");
+    }
+    openForm();
+    EXPECT_EQ(form->CommPort->currentText(), "COM2");
+    EXPECT_TRUE(form->deviceLink().isOpen());
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->appliedSettings.back().portNo, 2);
+}
+
+TEST_F(MainFormTest, ReadButtonReachesTheTransferAndReportsItsResult) {
+    focus(bar(3));
+    messages.shown.clear();
+    form->READ_BTN->click();  // no port open: the read fails
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, Message(4));
+    EXPECT_EQ(QApplication::focusWidget(), form->TabBar);
+    EXPECT_TRUE(form->READ_BTN->isEnabled());
+
+    form->CommPort->setCurrentIndex(1);
+    form->CommPort->hidePopup();
+    QApplication::processEvents();
+    port->replies.push_back(ReadReply(std::string(42, '\x05')));
+    messages.shown.clear();
+    form->READ_BTN->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, Message(3));
+    EXPECT_EQ(form->AVG_BAR->value(), AverageCode(form->screen()));
+    EXPECT_NE(bar(0)->value(), 35);
+}
+
+TEST_F(MainFormTest, WriteButtonReachesTheTransfer) {
+    messages.shown.clear();
+    form->PROGRAM_BTN->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, Message(2));
 }
 
 }  // namespace
