@@ -1,0 +1,60 @@
+// The serial component's events on the Qt GUI thread.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+#include <thread>
+
+#include "platform/qt/QtUiThread.h"
+#include "serial/CommX.h"
+#include "tests/serial/FakePort.h"
+
+namespace mxc9::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(QtUiThreadTest, WorkerCallsRunOnTheGuiThreadWhileItPumps) {
+    QtUiThread ui;
+    QThread* ranOn = nullptr;
+    std::thread worker([&] { ui.Send([&] { ranOn = QThread::currentThread(); }); });
+    const auto end = Clock::now() + 2s;
+    while (ranOn == nullptr && Clock::now() < end) {
+        ui.ProcessMessages();
+        std::this_thread::sleep_for(1ms);
+    }
+    worker.join();
+    EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
+    ui.Send([&] { ranOn = nullptr; });  // from the GUI thread itself: at once
+    EXPECT_EQ(ranOn, nullptr);
+}
+
+// The receive thread waits in a blocking call for the GUI thread; Close on the GUI thread
+// must release it without running the application's other events.
+TEST(QtUiThreadTest, CloseOnTheGuiThreadReleasesAWaitingReceiveThread) {
+    QtUiThread ui;
+    auto line = std::make_shared<FakeLine>();
+    TCommX comm(ui, {}, FakeOpener(line));
+    int received = 0;
+    comm.SetOnReceive([&](TCustomCommX*, int32_t) { ++received; });
+    comm.Open();
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    line->Set([](FakeLine& l) {
+        l.inQueue = 1;
+        l.portEvents.push_back(EV_RXCHAR);
+    });
+    std::this_thread::sleep_for(30ms);
+    const auto start = Clock::now();
+    comm.Close();
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
+              700);
+    EXPECT_EQ(received, 0);
+    EXPECT_FALSE(timerRan);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(timerRan);
+}
+
+}  // namespace
+}  // namespace mxc9::test
