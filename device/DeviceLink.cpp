@@ -123,6 +123,7 @@ void DeviceLink::Exchange(const std::string& request, std::string& reply, int& c
             }
         }
         ++attempts;
+        lastReply_ = reply;
         if (attempts >= limit || count == expected) return;
     }
 }

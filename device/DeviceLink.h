@@ -107,6 +107,8 @@ class DeviceLink {
                   int expected);
     bool WriteDevice(int& attempts);
     bool ReadDevice(int& attempts);
+    // The bytes of the last attempt of the last exchange (TransferFault.h tells its fault).
+    const std::string& lastReply() const { return lastReply_; }
 
     DeviceImage& image() { return image_; }
     const DeviceImage& image() const { return image_; }
@@ -118,6 +120,7 @@ class DeviceLink {
     std::function<std::string(int)> resolvePath_;
     LineSettings settings_;
     DeviceImage image_{};
+    std::string lastReply_;
     bool open_ = false;
 };
 
