@@ -1,0 +1,214 @@
+#include "tools/mxc9ctl/CtlArguments.h"
+
+#include <array>
+#include <charconv>
+
+namespace mxc9::ctl {
+
+namespace {
+
+enum class Option { Json, Port, Save, Name, Page, Attempts };
+
+struct OptionSpec {
+    const char* name;
+    Option option;
+    bool takesValue;
+};
+
+constexpr std::array<OptionSpec, 6> kOptions = {{
+    {"--json", Option::Json, false},
+    {"--port", Option::Port, true},
+    {"--save", Option::Save, true},
+    {"--name", Option::Name, true},
+    {"--page", Option::Page, true},
+    {"--attempts", Option::Attempts, true},
+}};
+
+struct CommandSpec {
+    CommandKind kind;
+    const char* name;
+    std::vector<Option> options;
+    bool needsFile;
+    bool needsPort;
+};
+
+const std::vector<CommandSpec>& Commands() {
+    static const std::vector<CommandSpec> commands = {
+        {CommandKind::Show, "show", {Option::Json}, true, false},
+        {CommandKind::Read,
+         "read",
+         {Option::Port, Option::Save, Option::Name, Option::Json, Option::Attempts},
+         false,
+         true},
+        {CommandKind::Write, "write", {Option::Port, Option::Page, Option::Attempts}, true, true},
+        {CommandKind::Ports, "ports", {}, false, false},
+    };
+    return commands;
+}
+
+const char* kToolUsage =
+    "usage: mxc9ctl COMMAND [options]\n"
+    "Reads and writes the MXC-9 controller and shows settings files, without the window.\n"
+    "\n"
+    "commands:\n"
+    "  show FILE [--json]          every page of a settings file (.mxd)\n"
+    "  read --port PORT [--save FILE [--name NAME]] [--json] [--attempts N]\n"
+    "                              the controller's settings, as Read puts them on screen\n"
+    "  write --port PORT FILE [--page NAME|NUMBER] [--attempts N]\n"
+    "                              one page of a settings file to the controller\n"
+    "  ports                       COM1..COM10, their device files and whether they open\n"
+    "\n"
+    "PORT is COM1..COM10 (device files from [Ports] of MXC9.ini beside mxc9ctl, as the\n"
+    "window finds them) or a device path such as /dev/ttyUSB0.\n"
+    "`mxc9ctl COMMAND --help` tells more about a command.\n"
+    "\n"
+    "exit status: 0 done; 1 the controller could not be reached or answered wrongly;\n"
+    "2 bad usage, or a file that cannot be read or written.\n";
+
+const char* kShowUsage =
+    "usage: mxc9ctl show FILE [--json]\n"
+    "Prints every page of the settings file FILE as the program reads it: pages from\n"
+    "before the version key migrated, values as they stand in the file (not limited to\n"
+    "the controls' ranges; a value outside them is marked).\n"
+    "  --json   one object {\"pages\": [...]} instead of the table\n";
+
+const char* kReadUsage =
+    "usage: mxc9ctl read --port PORT [--save FILE [--name NAME]] [--json] [--attempts N]\n"
+    "Reads the controller and prints its settings as the window holds them after Read\n"
+    "(bars kept within their ranges, -1 for a list that shows no entry).\n"
+    "  --port PORT     COM1..COM10 or a device path\n"
+    "  --save FILE     also save the page as a one-page settings file, as \"Save\" does\n"
+    "                  (\".mxd\" is added to a name without an extension)\n"
+    "  --name NAME     the page name (default DATA1)\n"
+    "  --json          print one object {\"pages\": [...]} instead of the table\n"
+    "  --attempts N    requests sent before giving up (default 1, as the window)\n";
+
+const char* kWriteUsage =
+    "usage: mxc9ctl write --port PORT FILE [--page NAME|NUMBER] [--attempts N]\n"
+    "Writes one page of the settings file FILE to the controller exactly as the window's\n"
+    "Write does with that page on screen: the controller is read first and the bytes the\n"
+    "page does not hold go back as read; values outside the controls' ranges are sent as\n"
+    "the controls would show them.\n"
+    "  --port PORT     COM1..COM10 or a device path\n"
+    "  --page P        the page named P, else page number P counted from 1 (default: 1)\n"
+    "  --attempts N    requests sent per transaction before giving up (default 1)\n";
+
+const char* kPortsUsage =
+    "usage: mxc9ctl ports\n"
+    "Lists COM1..COM10 with the device file each stands for (from [Ports] of MXC9.ini\n"
+    "beside mxc9ctl, else /dev/ttyS0..9) and whether it exists and can be opened.\n";
+
+const OptionSpec* FindOption(const std::string& name) {
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.name) return &spec;
+    return nullptr;
+}
+
+bool ParseAttempts(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end && value >= 1 && value <= kMaxAttempts;
+}
+
+ParsedArguments Fail(const std::string& command, const std::string& what) {
+    const std::string prefix = command.empty() ? "mxc9ctl" : "mxc9ctl " + command;
+    const std::string help = command.empty() ? "mxc9ctl --help" : prefix + " --help";
+    return {std::nullopt, prefix + ": " + what + " (see " + help + ")"};
+}
+
+}  // namespace
+
+const char* CommandName(CommandKind command) {
+    for (const CommandSpec& spec : Commands())
+        if (spec.kind == command) return spec.name;
+    return "";
+}
+
+std::string UsageText(CommandKind command) {
+    switch (command) {
+        case CommandKind::Show:
+            return kShowUsage;
+        case CommandKind::Read:
+            return kReadUsage;
+        case CommandKind::Write:
+            return kWriteUsage;
+        case CommandKind::Ports:
+            return kPortsUsage;
+        case CommandKind::None:
+            break;
+    }
+    return kToolUsage;
+}
+
+ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+    CtlOptions options;
+    if (args.empty()) return Fail("", "no command given");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        options.help = true;
+        return {options, ""};
+    }
+    const CommandSpec* command = nullptr;
+    for (const CommandSpec& spec : Commands())
+        if (args[0] == spec.name) command = &spec;
+    if (!command) return Fail("", "unknown command '" + args[0] + "'");
+    options.command = command->kind;
+    const std::string name = command->name;
+
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return {options, ""};
+        }
+        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            if (!command->needsFile) return Fail(name, "unexpected argument '" + arg + "'");
+            if (!options.file.empty()) return Fail(name, "more than one FILE given");
+            options.file = arg;
+            continue;
+        }
+        // --option=value is the same as --option value.
+        std::optional<std::string> value;
+        if (size_t equals = arg.find('='); equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+        }
+        const OptionSpec* spec = FindOption(arg);
+        bool allowed = false;
+        if (spec)
+            for (Option option : command->options) allowed = allowed || option == spec->option;
+        if (!allowed) return Fail(name, "unknown option " + arg);
+        if (spec->takesValue && !value) {
+            if (i + 1 >= args.size()) return Fail(name, arg + " needs a value");
+            value = args[++i];
+        }
+        if (!spec->takesValue && value) return Fail(name, arg + " takes no value");
+        if (spec->takesValue && value->empty()) return Fail(name, arg + " needs a value");
+        switch (spec->option) {
+            case Option::Json:
+                options.json = true;
+                break;
+            case Option::Port:
+                options.port = *value;
+                break;
+            case Option::Save:
+                options.save = *value;
+                break;
+            case Option::Name:
+                options.name = *value;
+                break;
+            case Option::Page:
+                options.page = *value;
+                break;
+            case Option::Attempts:
+                if (!ParseAttempts(*value, options.attempts))
+                    return Fail(name, "--attempts takes a number from 1 to " +
+                                          std::to_string(kMaxAttempts) + ", not '" + *value + "'");
+                break;
+        }
+    }
+    if (command->needsPort && options.port.empty()) return Fail(name, "--port PORT is missing");
+    if (command->needsFile && options.file.empty()) return Fail(name, "FILE is missing");
+    return {options, ""};
+}
+
+}  // namespace mxc9::ctl

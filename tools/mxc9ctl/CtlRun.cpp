@@ -1,0 +1,328 @@
+#include "tools/mxc9ctl/CtlRun.h"
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "app/AppSettings.h"
+#include "device/Conversions.h"
+#include "device/DeviceLink.h"
+#include "device/TransferFault.h"
+#include "editor/EditorDisplay.h"
+#include "pages/PageCommands.h"
+#include "pages/PageStore.h"
+#include "pages/SettingsFile.h"
+#include "pages/TabStrip.h"
+#include "platform/IniFile.h"
+#include "tools/mxc9ctl/CtlArguments.h"
+#include "tools/mxc9ctl/PageReport.h"
+#include "tools/mxc9ctl/PortAccess.h"
+
+namespace mxc9::ctl {
+
+namespace {
+
+constexpr int kLineBitRate = 1200;  // the only rate the port selection uses
+
+// Message boxes become a list of texts; Yes/No questions are answered Yes.
+class CollectedMessages : public IMessageBoxes {
+  public:
+    std::vector<std::string> texts;
+    int show(const std::string& text, const std::string&, MbIcon, MbButtons buttons) override {
+        texts.push_back(text);
+        return buttons == MbButtons::Ok ? kIdOk : kIdYes;
+    }
+};
+
+// Nothing to paint without a window.
+class NoDisplay : public EditorDisplay {
+  public:
+    void DrawSelectionGauge(int, int) override {}
+    void ShowReadouts(int) override {}
+};
+
+class ToolFolder : public IProgramFolder {
+  public:
+    std::string folder() const override { return executableFolder(); }
+};
+
+// The save dialog answers with the file named on the command line.
+class GivenFile : public IFileDialogs {
+  public:
+    explicit GivenFile(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> openFile(const std::string&) override { return path_; }
+    std::optional<std::string> saveFile(const std::string&) override { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Only names the file the save dialog would propose, which the given file replaces.
+class NoDate : public IClock {
+  public:
+    LocalDate today() const override { return {}; }
+};
+
+// The window's plain state: tabs, page store, the page on screen.
+struct WindowPages {
+    ScreenModel screen;
+    NoDisplay display;
+    SelectionState selection;
+    TabStrip tabs;
+    PageStore store{screen, display};
+
+    // The window after start-up: one page of the defaults, named `name`, on screen.
+    void startWith(const std::string& name) {
+        tabs.append(name);
+        store.resize(1);
+        store.InitPage(0);
+        store.LoadPageToScreen(0);
+        store.SaveScreenToPage(0);
+        tabs.select(0);
+    }
+    std::vector<NamedPage> pages() const {
+        std::vector<NamedPage> named;
+        for (int i = 0; i < tabs.count(); ++i) named.push_back({tabs.caption(i), store.record(i)});
+        return named;
+    }
+};
+
+CtlFailure FileFailure(const std::string& path, const std::string& what) {
+    return {kExitUsage, path + ": " + what};
+}
+
+// Every page of a settings file into the tabs and the store, as "Open" reads them. A file
+// that is missing, empty, unreadable or without pages is an error.
+void LoadSettingsFile(const std::string& path, WindowPages& window) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) throw FileFailure(path, "no such file");
+    if (std::filesystem::is_directory(status)) throw FileFailure(path, "is a folder, not a file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileFailure(path, "cannot be read");
+    if (in.peek() == std::ifstream::traits_type::eof()) {
+        if (in.bad()) throw FileFailure(path, "cannot be read");
+        throw FileFailure(path, "is empty");
+    }
+    const IniFile file(path);
+    const int count = ReadPageCount(file);
+    if (count <= 0) throw FileFailure(path, "is not a settings file with pages ([MXC-9] DATA)");
+    window.store.resize(count);
+    for (int k = 0; k < count; ++k)
+        ReadPage(file, k, k, ReadPageName(file, k), window.tabs, window.store);
+}
+
+// --page: a page name first, else a page number counted from 1; empty is the first page.
+int ChoosePage(const TabStrip& tabs, const std::string& page, const std::string& file) {
+    if (page.empty()) return 0;
+    for (int i = 0; i < tabs.count(); ++i)
+        if (tabs.caption(i) == page) return i;
+    if (page.find_first_not_of("0123456789") == std::string::npos && page.size() <= 6) {
+        const int number = std::stoi(page);
+        if (number >= 1 && number <= tabs.count()) return number - 1;
+    }
+    throw CtlFailure{kExitUsage, file + " has no page '" + page + "' (it has " +
+                                     std::to_string(tabs.count()) + " pages)"};
+}
+
+std::string FaultText(TransferFault fault, const DeviceLink& link, int expected, int attempts) {
+    const std::string tries =
+        attempts > 1 ? " (" + std::to_string(attempts) + " attempts)" : std::string();
+    switch (fault) {
+        case TransferFault::NoReply:
+            return "no reply from the controller within the time-out of " +
+                   std::to_string(link.settings().timeOutReceive) + " ms" + tries;
+        case TransferFault::ShortReply:
+            return "short reply of " + std::to_string(link.lastReply().size()) + " bytes (" +
+                   std::to_string(expected) + " expected)" + tries;
+        case TransferFault::ChecksumMismatch:
+            return "checksum mismatch in the controller's reply" + tries;
+        case TransferFault::WriteRefused: {
+            char last[8];
+            std::snprintf(last, sizeof last, "0x%02X",
+                          static_cast<uint8_t>(link.lastReply().back()));
+            return "write refused by the controller (its reply ends in " + std::string(last) +
+                   ", not 0x06)" + tries;
+        }
+        case TransferFault::None:
+            break;
+    }
+    return "the controller answered wrongly";
+}
+
+// The device link on one port, with the window's transfer steps and the cause of a failure.
+class Controller {
+  public:
+    Controller(const PortChoice& port, int attempts) : attempts_(attempts), link_(messages_) {
+        link_.CreatePort();
+        link_.setPortPathResolver([path = port.path](int) { return path; });
+        link_.SetupPort(port.portNo == 0 ? 1 : port.portNo, kLineBitRate);
+        if (!link_.OpenPort())
+            throw CtlFailure{kExitDevice, PortProblem(port, ProbePort(port.path))};
+    }
+
+    // Read: the controller's image onto the page on screen.
+    void read(ScreenModel& screen) {
+        readImage("read: ");
+        ImageToScreen(link_.image(), screen);
+    }
+
+    // Write: read first, overwrite what the screen holds, write the image.
+    void write(const ScreenModel& screen) {
+        readImage("write: reading the controller before writing failed: ");
+        ScreenToImage(screen, link_.image());
+        int attempts = attempts_;
+        if (!link_.WriteDevice(attempts)) {
+            throw CtlFailure{kExitDevice,
+                             "write: " + FaultText(ClassifyWriteReply(link_.lastReply()), link_,
+                                                   kWriteReplyLength, attempts)};
+        }
+    }
+
+  private:
+    void readImage(const std::string& context) {
+        int attempts = attempts_;
+        if (link_.ReadDevice(attempts)) return;
+        throw CtlFailure{kExitDevice, context + FaultText(ClassifyReadReply(link_.lastReply()),
+                                                          link_, kReadReplyLength, attempts)};
+    }
+
+    int attempts_;
+    CollectedMessages messages_;
+    DeviceLink link_;
+};
+
+PortChoice ChoosePort(const std::string& port, const AppSettings& settings) {
+    std::optional<PortChoice> choice = ResolvePort(port, settings);
+    if (!choice)
+        throw CtlFailure{kExitUsage,
+                         "'" + port + "' is no port: give COM1..COM10 or a device path"};
+    return *choice;
+}
+
+// A page name is one line of the settings file.
+bool HasControlCharacter(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F) return true;
+    return false;
+}
+
+void PrintPages(const std::vector<NamedPage>& pages, bool json, std::ostream& out) {
+    if (json) {
+        out << PagesJson(pages);
+        return;
+    }
+    for (size_t i = 0; i < pages.size(); ++i)
+        out << (i ? "\n" : "") << PageTable(pages[i], static_cast<int>(i) + 1);
+}
+
+void Show(const CtlOptions& options, std::ostream& out) {
+    WindowPages window;
+    LoadSettingsFile(options.file, window);
+    PrintPages(window.pages(), options.json, out);
+}
+
+void Read(const CtlOptions& options, std::ostream& out) {
+    if (HasControlCharacter(options.name) || !IsValidPageName(options.name))
+        throw CtlFailure{kExitUsage, "--name '" + options.name +
+                                         "' is no page name: 1 to 255 bytes, none of \\ / : * ? "
+                                         "\" < > | or control characters"};
+    ToolFolder folder;
+    CollectedMessages messages;
+    AppSettings settings(folder, messages);
+    const PortChoice port = ChoosePort(options.port, settings);
+
+    WindowPages window;
+    window.startWith(options.name);
+    Controller(port, options.attempts).read(window.screen);
+    window.store.SaveScreenToPage(0);
+
+    if (!options.save.empty()) {
+        GivenFile files(options.save);
+        NoDate clock;
+        Seams seams;
+        seams.messages = &messages;
+        seams.files = &files;
+        seams.clock = &clock;
+        seams.programFolder = &folder;
+        PageCommands commands(window.tabs, window.store, window.screen, window.display,
+                              window.selection, seams);
+        messages.texts.clear();
+        commands.PAGE_SAVEClick();
+        // "Save" reports a file it cannot write in a message box, and only that.
+        if (!messages.texts.empty())
+            throw FileFailure(WithSettingsExtension(options.save), "cannot be written");
+    }
+    PrintPages(window.pages(), options.json, out);
+}
+
+void Write(const CtlOptions& options, std::ostream& out) {
+    ToolFolder folder;
+    CollectedMessages messages;
+    AppSettings settings(folder, messages);
+    const PortChoice port = ChoosePort(options.port, settings);
+
+    WindowPages window;
+    LoadSettingsFile(options.file, window);
+    const int page = ChoosePage(window.tabs, options.page, options.file);
+    // As after choosing that page's tab: the controls show it, limited to their ranges.
+    window.store.LoadPageToScreen(page);
+    Controller(port, options.attempts).write(window.screen);
+    out << "wrote page " << page + 1 << " '" << window.tabs.caption(page) << "' to " << port.label
+        << "\n";
+}
+
+void Ports(std::ostream& out) {
+    ToolFolder folder;
+    CollectedMessages messages;
+    AppSettings settings(folder, messages);
+    for (int portNo = 1; portNo < kPortListEntries; ++portNo) {
+        const std::string path = settings.PortDevicePath(portNo);
+        std::string name = "COM" + std::to_string(portNo);
+        name.resize(6, ' ');
+        out << name << path << "  " << PortStateText(ProbePort(path)) << "\n";
+    }
+}
+
+}  // namespace
+
+int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParsedArguments parsed = ParseArguments(args);
+    if (!parsed.options) {
+        err << parsed.error << "\n";
+        return kExitUsage;
+    }
+    const CtlOptions& options = *parsed.options;
+    if (options.help) {
+        out << UsageText(options.command);
+        return kExitDone;
+    }
+    try {
+        switch (options.command) {
+            case CommandKind::Show:
+                Show(options, out);
+                break;
+            case CommandKind::Read:
+                Read(options, out);
+                break;
+            case CommandKind::Write:
+                Write(options, out);
+                break;
+            case CommandKind::Ports:
+                Ports(out);
+                break;
+            case CommandKind::None:
+                break;
+        }
+    } catch (const CtlFailure& failure) {
+        err << "mxc9ctl: " << failure.message << "\n";
+        return failure.status;
+    } catch (const std::exception& error) {
+        err << "mxc9ctl: " << error.what() << "\n";
+        return kExitUsage;
+    }
+    out.flush();
+    return kExitDone;
+}
+
+}  // namespace mxc9::ctl

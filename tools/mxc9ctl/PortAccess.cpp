@@ -1,0 +1,95 @@
+#include "tools/mxc9ctl/PortAccess.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace mxc9::ctl {
+
+std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings& settings) {
+    if (port.find('/') != std::string::npos) return PortChoice{0, port, port};
+    if (port.size() < 4 || strncasecmp(port.c_str(), "COM", 3) != 0) return std::nullopt;
+    const std::string digits = port.substr(3);
+    if (digits.empty() || digits.size() > 2 || digits[0] == '0' ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int portNo = std::stoi(digits);
+    if (portNo < 1 || portNo >= kPortListEntries) return std::nullopt;
+    const std::string path = settings.PortDevicePath(portNo);
+    return PortChoice{portNo, "COM" + digits + " (" + path + ")", path};
+}
+
+PortProbe ProbePort(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        switch (error) {
+            case ENOENT:
+            case ENODEV:
+            case ENXIO:
+            case EIO:  // a serial device file without a UART behind it
+                return {PortState::Missing, error};
+            case EACCES:
+            case EPERM:
+                return {PortState::PermissionDenied, error};
+            case EBUSY:
+                return {PortState::Busy, error};
+            default:
+                return {PortState::Unusable, error};
+        }
+    }
+    PortProbe probe;
+    if (!isatty(fd)) {
+        probe = {PortState::NotSerial, ENOTTY};
+    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // The serial component holds its port with this lock; so do other programs.
+        probe = {PortState::Busy, errno};
+    }
+    close(fd);  // releases the lock too
+    return probe;
+}
+
+std::string PortStateText(const PortProbe& probe) {
+    switch (probe.state) {
+        case PortState::Available:
+            return "can be opened";
+        case PortState::Missing:
+            return "missing";
+        case PortState::Busy:
+            return "busy (held by another program)";
+        case PortState::PermissionDenied:
+            return "permission denied (join the dialout group)";
+        case PortState::NotSerial:
+            return "not a serial port";
+        case PortState::Unusable:
+            break;
+    }
+    return std::string("cannot be opened: ") + std::strerror(probe.error);
+}
+
+std::string PortProblem(const PortChoice& port, const PortProbe& probe) {
+    const std::string& name = port.label;
+    switch (probe.state) {
+        case PortState::Missing:
+            return "port " + name + " is missing: no such device";
+        case PortState::Busy:
+            return "port " + name + " is busy: another program holds it";
+        case PortState::PermissionDenied:
+            return "permission denied on " + name +
+                   ": add your user to the dialout group (sudo usermod -aG dialout $USER) "
+                   "and log in again";
+        case PortState::NotSerial:
+            return name + " is not a serial port";
+        case PortState::Unusable:
+            return "port " + name + " cannot be opened: " + std::strerror(probe.error);
+        case PortState::Available:
+            break;
+    }
+    // It opens now, but the serial component could not open or set it up a moment ago.
+    return "port " + name + " could not be set up for the controller's line";
+}
+
+}  // namespace mxc9::ctl

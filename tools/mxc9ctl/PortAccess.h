@@ -1,0 +1,45 @@
+// Which device file a PORT argument stands for, and what stands in the way of opening it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/AppSettings.h"
+
+namespace mxc9::ctl {
+
+struct PortChoice {
+    int portNo = 0;     // 1..10 for COMn, 0 for a device path given directly
+    std::string label;  // "COM3 (/dev/ttyS2)" or the path
+    std::string path;   // the device file
+};
+
+// "COM1".."COM10" (any letter case) through the [Ports] section as the window resolves
+// them, or a path (anything with a '/'); nullopt for anything else.
+std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings& settings);
+
+enum class PortState {
+    Available,         // a tty that nobody holds
+    Missing,           // no such device, or no hardware behind it
+    Busy,              // another program holds it
+    PermissionDenied,  // the user may not open it
+    NotSerial,         // a file that is not a terminal device
+    Unusable,          // any other refusal (error keeps errno)
+};
+
+struct PortProbe {
+    PortState state = PortState::Available;
+    int error = 0;  // errno of the refusal
+};
+
+// Opens the device as the serial component does (read-write, no controlling terminal,
+// exclusive lock) and closes it again at once, without changing its settings.
+PortProbe ProbePort(const std::string& path);
+
+// One line for `ports`: "can be opened", "missing", ...
+std::string PortStateText(const PortProbe& probe);
+// The error line when a port cannot be used, naming the cause (the dialout group when
+// permission is denied).
+std::string PortProblem(const PortChoice& port, const PortProbe& probe);
+
+}  // namespace mxc9::ctl
