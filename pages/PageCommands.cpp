@@ -128,10 +128,15 @@ void PageCommands::PAGE_EXITClick() {
     tabs_.select(0);
 }
 
-void PageCommands::PAGE_OPENClick() {
+std::optional<std::string> PageCommands::chooseFileToOpen() {
     std::optional<std::string> chosen = seams_.files->openFile(lastFileName_);
+    if (chosen) lastFileName_ = *chosen;
+    return chosen;
+}
+
+void PageCommands::PAGE_OPENClick() {
+    std::optional<std::string> chosen = chooseFileToOpen();
     if (!chosen) return;
-    lastFileName_ = *chosen;
     const IniFile file(*chosen);
     // A negative count is taken as a file without pages.
     const int count = ReadPageCount(file);
@@ -146,9 +151,8 @@ void PageCommands::PAGE_OPENClick() {
 }
 
 void PageCommands::PAGE_INTClick() {
-    std::optional<std::string> chosen = seams_.files->openFile(lastFileName_);
+    std::optional<std::string> chosen = chooseFileToOpen();
     if (!chosen) return;
-    lastFileName_ = *chosen;
     const IniFile file(*chosen);
     const int count = ReadPageCount(file);
     if (count == 0) return;

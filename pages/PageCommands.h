@@ -3,6 +3,7 @@
 // and asks PopupMenu1Popup() for the enabled states each time the menu opens.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "editor/CurveTools.h"
@@ -61,6 +62,8 @@ class PageCommands {
     void setLastFileName(const std::string& path) { lastFileName_ = path; }
 
   private:
+    // The open dialog on the last file name; the choice becomes the last file name.
+    std::optional<std::string> chooseFileToOpen();
     bool askYesNo(const std::string& text);
     void showNotice(const std::string& text);
     void showError(const std::string& text);

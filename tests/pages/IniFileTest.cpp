@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -214,15 +212,7 @@ TEST(IniFileOnDisk, FailedWriteRaisesTheErrorAndKeepsTheOldFile) {
     WriteBytes(path, old);
     IniFile big(path);
     big.writeString("a", "k", std::string(64 * 1024, 'x'));
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(big.updateFile(), EIniFileError);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    testing::WithFileSizeLimit(4096, [&] { EXPECT_THROW(big.updateFile(), EIniFileError); });
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(folder.entries().size(), 2u) << "temporary file left behind";
 }

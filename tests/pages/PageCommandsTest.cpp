@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 
@@ -346,15 +344,7 @@ TEST_F(PageCommandsTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
     const std::string before = ReadBytes(old);
     makePages({std::string(8000, 'n')});
     window.files.saveAnswers = {old};
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    commands.PAGE_ALLSAVEClick();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, handler);
+    testing::WithFileSizeLimit(4096, [&] { commands.PAGE_ALLSAVEClick(); });
     EXPECT_EQ(window.messages.shown.size(), 2u);
     EXPECT_EQ(ReadBytes(old), before);
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -62,6 +64,20 @@ inline std::string CrLfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) text += line + "\r\n";
     return text;
+}
+
+// Runs `action` with files limited to `bytes`: a write beyond it fails as on a full disk.
+template <typename F>
+void WithFileSizeLimit(rlim_t bytes, F&& action) {
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    auto handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    action();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
 }
 
 // A record as it reads back from a settings file: every comment line ends in CR LF.
