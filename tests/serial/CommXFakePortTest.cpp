@@ -230,6 +230,8 @@ struct BurstCase {
     TCommFlowCtrls flow;
     bool switches;
     bool restingHigh;
+    int32_t bitRate;  // written once the port is open
+    long holdMs;
 };
 
 class BurstTest : public FakePortTest, public ::testing::WithParamInterface<BurstCase> {};
@@ -239,10 +241,10 @@ class BurstTest : public FakePortTest, public ::testing::WithParamInterface<Burs
 // write of the burst; the other modes never touch RTS.
 TEST_P(BurstTest, RtsSwitchesOncePerBurstOnlyInHalfDuplexModes) {
     const BurstCase c = GetParam();
-    comm.SetBitRate(1200);
     comm.SetFlowCtrl(c.flow);
     comm.SetBufLenTrans(4);
     comm.Open();
+    comm.SetBitRate(c.bitRate);  // the thread's hold time follows
     ClearLines();
     const auto posted = Clock::now();
     ASSERT_TRUE(comm.SendString("0123456789"));  // three blocks, one burst
@@ -260,17 +262,20 @@ TEST_P(BurstTest, RtsSwitchesOncePerBurstOnlyInHalfDuplexModes) {
     EXPECT_EQ(lines[1].raised, c.restingHigh);
     EXPECT_GE(Ms(lines[0].at - posted), 50);
     EXPECT_LT(Ms(lines[0].at - posted), 90);
-    EXPECT_GE(Ms(writes[0].started - lines[0].at), 9);
-    EXPECT_LT(Ms(writes[0].started - lines[0].at), 40);
-    EXPECT_GE(Ms(lines[1].at - writes[2].finished), 9);
-    EXPECT_LT(Ms(lines[1].at - writes[2].finished), 40);
+    EXPECT_GE(Ms(writes[0].started - lines[0].at), c.holdMs);
+    EXPECT_LT(Ms(writes[0].started - lines[0].at), c.holdMs + 25);
+    EXPECT_GE(Ms(lines[1].at - writes[2].finished), c.holdMs);
+    EXPECT_LT(Ms(lines[1].at - writes[2].finished), c.holdMs + 25);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FlowModes, BurstTest,
-    ::testing::Values(BurstCase{cfcHalfHigh, true, false}, BurstCase{cfcHalfLow, true, true},
-                      BurstCase{cfcNone, false, false}, BurstCase{cfcRtsCts, false, false},
-                      BurstCase{cfcDtrDsr, false, false}, BurstCase{cfcXonXoff, false, false}));
+INSTANTIATE_TEST_SUITE_P(FlowModes, BurstTest,
+                         ::testing::Values(BurstCase{cfcHalfHigh, true, false, 1200, 9},
+                                           BurstCase{cfcHalfLow, true, true, 1200, 9},
+                                           BurstCase{cfcHalfHigh, true, false, 300, 34},
+                                           BurstCase{cfcNone, false, false, 1200, 9},
+                                           BurstCase{cfcRtsCts, false, false, 1200, 9},
+                                           BurstCase{cfcDtrDsr, false, false, 1200, 9},
+                                           BurstCase{cfcXonXoff, false, false, 1200, 9}));
 
 TEST_F(FakePortTest, WakeUpAndWindowMessagesWriteNothingAndSwitchNoLine) {
     comm.SetFlowCtrl(cfcHalfHigh);
