@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -14,26 +13,12 @@
 
 #include "device/TransferCommands.h"
 #include "platform/UiThread.h"
+#include "platform/qt/QtUiThread.h"
 #include "tools/simulator/ControllerSimulator.h"
 
 namespace {
 
 using namespace mxc9;
-
-// The UI thread of a Qt program: workers' calls and timers run whenever it pumps.
-class QtEventUiThread : public IUiThread {
-  public:
-    void Send(const std::function<void()>& call) override {
-        if (QThread::currentThread() == qApp->thread()) {
-            call();
-            return;
-        }
-        QMetaObject::invokeMethod(
-            qApp, [&call] { call(); }, Qt::BlockingQueuedConnection);
-    }
-    void DeliverSends() override { QCoreApplication::processEvents(); }
-    void ProcessMessages() override { QCoreApplication::processEvents(); }
-};
 
 class QuietMessages : public IMessageBoxes {
   public:
@@ -59,7 +44,7 @@ double LineSeconds(int bytes) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QtEventUiThread ui;
+    QtUiThread ui;  // as the program: the serial component's waits run Qt's events
     InstallApplicationUiThread(&ui);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
