@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace mxc9::sim {
 
@@ -79,18 +80,20 @@ std::string Hex(uint8_t byte) {
     return text;
 }
 
+// The names of the faults on the command line and in the log.
+constexpr std::pair<const char*, Fault> kFaultNames[] = {
+    {"none", Fault::None},          {"silent", Fault::Silent}, {"short", Fault::Short},
+    {"badsum", Fault::BadChecksum}, {"refuse", Fault::Refuse}, {"extra", Fault::Extra},
+    {"delay", Fault::Delay},        {"noise", Fault::Noise}};
+
 }  // namespace
 
 std::optional<FaultPlan> ParseFault(const std::string& text) {
     const auto colon = text.find(':');
     const std::string name = text.substr(0, colon);
     FaultPlan plan;
-    const std::pair<const char*, Fault> names[] = {
-        {"silent", Fault::Silent}, {"short", Fault::Short}, {"badsum", Fault::BadChecksum},
-        {"refuse", Fault::Refuse}, {"extra", Fault::Extra}, {"delay", Fault::Delay},
-        {"noise", Fault::Noise},   {"none", Fault::None}};
     bool known = false;
-    for (const auto& [word, kind] : names) {
+    for (const auto& [word, kind] : kFaultNames) {
         if (name == word) {
             plan.kind = kind;
             known = true;
@@ -108,23 +111,8 @@ std::optional<FaultPlan> ParseFault(const std::string& text) {
 }
 
 const char* FaultName(Fault kind) {
-    switch (kind) {
-        case Fault::None:
-            return "none";
-        case Fault::Silent:
-            return "silent";
-        case Fault::Short:
-            return "short";
-        case Fault::BadChecksum:
-            return "badsum";
-        case Fault::Refuse:
-            return "refuse";
-        case Fault::Extra:
-            return "extra";
-        case Fault::Delay:
-            return "delay";
-        case Fault::Noise:
-            return "noise";
+    for (const auto& [word, named] : kFaultNames) {
+        if (named == kind) return word;
     }
     return "?";
 }
