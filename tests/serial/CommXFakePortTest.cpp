@@ -214,11 +214,13 @@ TEST_F(FakePortTest, PurgeTransmitReleasesEveryQueuedBlockUnwritten) {
     comm.Open();
     ASSERT_TRUE(comm.Write(std::string(50, 'y').data(), 50));
     EXPECT_EQ(comm.PendingByteCount(), 50);
+    auto started = [&] { return line->Get<int>([](FakeLine& l) { return l.writesStarted; }); };
+    ASSERT_TRUE(PumpUntil(ui, [&] { return started() == 1; }));  // the first block is on the line
     comm.PurgeTransmit();
     EXPECT_EQ(comm.PendingByteCount(), 0);
     EXPECT_EQ(comm.QueuedBlockCount(), 0);
     EXPECT_EQ(WriteCount(), 0u);
-    EXPECT_EQ(line->Get<int>([](FakeLine& l) { return l.writesStarted; }), 1);
+    EXPECT_EQ(started(), 1);
     // The thread takes blocks again after the purge.
     line->Set([](FakeLine& l) { l.writesHeld = false; });
     ASSERT_TRUE(comm.SendString("after"));
@@ -261,11 +263,11 @@ TEST_P(BurstTest, RtsSwitchesOncePerBurstOnlyInHalfDuplexModes) {
     EXPECT_EQ(lines[0].raised, !c.restingHigh);
     EXPECT_EQ(lines[1].raised, c.restingHigh);
     EXPECT_GE(Ms(lines[0].at - posted), 50);
-    EXPECT_LT(Ms(lines[0].at - posted), 90);
+    EXPECT_LT(Ms(lines[0].at - posted), 150);
     EXPECT_GE(Ms(writes[0].started - lines[0].at), c.holdMs);
-    EXPECT_LT(Ms(writes[0].started - lines[0].at), c.holdMs + 25);
+    EXPECT_LT(Ms(writes[0].started - lines[0].at), c.holdMs + 40);
     EXPECT_GE(Ms(lines[1].at - writes[2].finished), c.holdMs);
-    EXPECT_LT(Ms(lines[1].at - writes[2].finished), c.holdMs + 25);
+    EXPECT_LT(Ms(lines[1].at - writes[2].finished), c.holdMs + 40);
 }
 
 INSTANTIATE_TEST_SUITE_P(FlowModes, BurstTest,
