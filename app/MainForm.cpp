@@ -108,6 +108,19 @@ QIcon GlyphIcon(Glyph glyph) {
     return QIcon(pixmap);
 }
 
+// A scroll bar of the layout: range 0..maximum, line and page step 1 (page size 0).
+EditorScrollBar* NewScrollBar(QWidget* parent, const QString& name, Qt::Orientation orientation,
+                              const QRect& place, int maximum, int position) {
+    auto* bar = new EditorScrollBar(orientation, parent);
+    bar->setObjectName(name);
+    bar->setGeometry(place);
+    bar->setRange(0, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setValue(position);
+    return bar;
+}
+
 // A drop-down list that reports the closing of its list: the port selection runs then,
 // whether or not the entry changed.
 class CloseUpComboBox : public QComboBox {
@@ -163,6 +176,18 @@ TMainForm::~TMainForm() {
     screen_.setListener(nullptr);
     editor_.setListener(nullptr);
     tabs_.setListener(nullptr);
+    // The controls outlive this object by the QWidget destructor, which still moves the
+    // focus out of them: nothing they report may reach the handlers any more.
+    for (EditorScrollBar* bar : findChildren<EditorScrollBar*>()) {
+        bar->onEnter = nullptr;
+        bar->onExit = nullptr;
+        bar->onKeyDown = nullptr;
+        bar->onKeyUp = nullptr;
+        bar->onScroll = nullptr;
+    }
+    static_cast<CloseUpComboBox*>(CommPort)->onCloseUp = nullptr;
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -221,13 +246,8 @@ void TMainForm::buildEditor() {
     Select_Gage2->setGeometry(5, 393, SelectionGauge::kWidth, SelectionGauge::kHeight);
 
     for (int n = 1; n <= kFrequencyBars; ++n) {
-        auto* bar = new EditorScrollBar(Qt::Vertical, TabControl1);
-        bar->setObjectName(QStringLiteral("FRQ_%1").arg(n));
-        bar->setGeometry(6 + 17 * (n - 1), 27, 16, 365);
-        bar->setRange(0, kMaxFrequencyCode);
-        bar->setSingleStep(1);
-        bar->setPageStep(1);
-        bar->setValue(32);
+        auto* bar = NewScrollBar(TabControl1, QStringLiteral("FRQ_%1").arg(n), Qt::Vertical,
+                                 QRect(6 + 17 * (n - 1), 27, 16, 365), kMaxFrequencyCode, 32);
         bar->onEnter = [this](EditorScrollBar* s) { FRQ_Enter(s); };
         bar->onExit = [this](EditorScrollBar* s) { FRQ_Exit(s); };
         bar->onKeyDown = [this](EditorScrollBar* s, uint16_t& key) { return FRQ_KeyDown(s, key); };
@@ -237,13 +257,8 @@ void TMainForm::buildEditor() {
         };
     }
 
-    AVG_BAR = new EditorScrollBar(Qt::Vertical, TabControl1);
-    AVG_BAR->setObjectName(QStringLiteral("AVG_BAR"));
-    AVG_BAR->setGeometry(552, 27, 21, 365);
-    AVG_BAR->setRange(0, kMaxFrequencyCode);
-    AVG_BAR->setSingleStep(1);
-    AVG_BAR->setPageStep(1);
-    AVG_BAR->setValue(32);
+    AVG_BAR = NewScrollBar(TabControl1, QStringLiteral("AVG_BAR"), Qt::Vertical,
+                           QRect(552, 27, 21, 365), kMaxFrequencyCode, 32);
     AVG_BAR->setTag(kAverageBarTag);
     // No key or exit handlers: every key of the scroll bar keyboard interface reaches it.
     AVG_BAR->onEnter = [this](EditorScrollBar* s) { FRQ_Enter(s); };
@@ -296,12 +311,8 @@ void TMainForm::buildSettingColumn() {
     NBRK_CAP->setFont(PixelFont(kWindowFont, 12, true));
     Paint(NBRK_CAP, QColor(0, 0, 0), QColor(255, 255, 255));
 
-    NBRK_BAR = new EditorScrollBar(Qt::Horizontal, TabControl1);
-    NBRK_BAR->setObjectName(QStringLiteral("NBRK_BAR"));
-    NBRK_BAR->setGeometry(650, 17, 134, 18);
-    NBRK_BAR->setRange(0, kNeutralBrakeMax);
-    NBRK_BAR->setSingleStep(1);
-    NBRK_BAR->setPageStep(1);
+    NBRK_BAR = NewScrollBar(TabControl1, QStringLiteral("NBRK_BAR"), Qt::Horizontal,
+                            QRect(650, 17, 134, 18), kNeutralBrakeMax, 0);
     connect(NBRK_BAR, &QAbstractSlider::valueChanged, this, &TMainForm::NBRK_BARChange);
 
     label("CH2_LAB", "Brake Frequency", 582, 38);

@@ -5,9 +5,8 @@
 #include "app/ApplicationShell.h"
 #include "app/MainForm.h"
 #include "app/MessageTable.h"
+#include "app/QtSeamSet.h"
 #include "controls/InfoDialog.h"
-#include "pages/PageNameDialog.h"
-#include "platform/qt/QtSeams.h"
 #include "platform/qt/QtUiThread.h"
 
 int main(int argc, char** argv) {
@@ -17,29 +16,13 @@ int main(int argc, char** argv) {
     mxc9::QtUiThread uiThread;
     mxc9::InstallApplicationUiThread(&uiThread);
 
-    mxc9::QtMessageBoxes messages;
-    mxc9::QtFileDialogs files;
-    mxc9::SystemClock clock;
-    mxc9::ExecutableFolder folder;
-    mxc9::QtKeyboardState keyboard;
-    mxc9::QtBrowser browser;
-    mxc9::PageNameDialog pageName;
-    mxc9::Seams seams;
-    seams.messages = &messages;
-    seams.files = &files;
-    seams.clock = &clock;
-    seams.programFolder = &folder;
-    seams.keyboard = &keyboard;
-    seams.browser = &browser;
-    seams.pageName = &pageName;
-    app.setErrorBoxes(&messages);
+    mxc9::QtSeamSet seams;
+    app.setErrorBoxes(&seams.messages);
 
-    mxc9::TMainForm form(seams);
-    messages.setOwner(&form);
-    files.setOwner(&form);
-    pageName.setOwner(&form);
+    mxc9::TMainForm form(seams.seams());
+    seams.setOwner(&form);
     // The information dialog exists from start-up to the end; it is only shown and hidden.
-    form.setInfoDialog(new mxc9::TInfoDialog(&browser, &form));
+    form.setInfoDialog(new mxc9::TInfoDialog(&seams.browser, &form));
     // Centred on the desktop.
     if (QScreen* screen = app.primaryScreen()) {
         QRect frame = form.frameGeometry();

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
-#include "platform/qt/QtSeams.h"
+#include "app/QtSeamSet.h"
 
 extern char** environ;
 
@@ -81,17 +81,10 @@ int RunChild(int argc, char** argv, bool mainWindow) {
     QTemporaryDir folder;  // the application settings file goes here, not beside the bench
     BenchFolder programFolder(folder.path().toStdString() + "/");
     SilentBoxes messages;
-    mxc9::QtFileDialogs files;
-    mxc9::SystemClock clock;
-    mxc9::QtKeyboardState keyboard;
-    mxc9::QtBrowser browser;
-    mxc9::Seams seams;
+    mxc9::QtSeamSet qtSeams;
+    mxc9::Seams seams = qtSeams.seams();
     seams.messages = &messages;
-    seams.files = &files;
-    seams.clock = &clock;
     seams.programFolder = &programFolder;
-    seams.keyboard = &keyboard;
-    seams.browser = &browser;
     mxc9::TMainForm form(seams);
     form.installEventFilter(&watcher);
     form.show();
