@@ -1,0 +1,477 @@
+// mxc9ctl run as a process: settings files, and the controller simulator over a
+// pseudo-terminal.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "device/Conversions.h"
+#include "tests/pages/PagesTestSupport.h"
+#include "tools/simulator/ControllerSimulator.h"
+
+extern char** environ;
+
+namespace mxc9 {
+namespace {
+
+using testing::CrLfLines;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+struct ToolRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs mxc9ctl (or a copy of it) with standard output and error caught in files.
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& program = MXC9CTL_PATH) {
+    TempFolder folder;
+    const std::string outPath = folder.file("out"), errPath = folder.file("err");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    std::vector<std::string> line = {program};
+    line.insert(line.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : line) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    ToolRun run;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = ReadBytes(outPath);
+    run.err = ReadBytes(errPath);
+    return run;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Exactly one line on standard error, starting with the tool's name.
+void ExpectOneErrorLine(const ToolRun& run, const std::string& part) {
+    EXPECT_EQ(run.err.rfind("mxc9ctl", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, part)) << run.err << "\nexpected: " << part;
+}
+
+std::vector<std::string> DefaultPageLines(const std::string& section, const std::string& name) {
+    std::vector<std::string> lines = {"[" + section + "]", "NAME=" + name, "VER=1",
+                                      "N.BRAKE=0",         "BRK.FQ=31",    "CUT.VT=2",
+                                      "RESPONS=0",         "CUR.LIM=12"};
+    for (int k = 0; k < 32; ++k) lines.push_back("FREQ" + std::to_string(k) + "=35");
+    return lines;
+}
+
+std::string Join(std::vector<std::vector<std::string>> parts) {
+    std::vector<std::string> lines;
+    for (auto& part : parts) lines.insert(lines.end(), part.begin(), part.end());
+    return CrLfLines(lines);
+}
+
+// The settings files of the reader's tests.
+const std::string kExampleFile = Join({{"[MXC-9]", "DATA=1"},
+                                       DefaultPageLines("DATA0", "DATA1"),
+                                       {"Comment0=2", "Comment1=abc", "Comment2=def"}});
+const std::string kOldFile = CrLfLines({"[MXC-9]", "DATA=2", "[DATA0]", "NAME=old", "CUT.VT=1",
+                                        "[DATA1]", "NAME=older", "CUT.VT=4", "VER=abc"});
+const std::string kWindowsFile =
+    "[mxc-9]\n"
+    "data = 2\n"
+    "[data0]\n"
+    "name = \"\x95\x5C\x83\x5C\"\n"
+    "ver=1\n"
+    "n.brake = 0x1F\n"
+    "Brk.Fq=\"12\"\n"
+    "CUT.VT=4\n"
+    "respons=$9\n"
+    "cur.lim=12abc\n"
+    "freq0=0\n"
+    "Freq31 = 63\n"
+    "comment0=3\n"
+    "COMMENT1=\x93\xFA\x96\x7B\x8C\xEA\\\n"
+    "comment3=  last  \n"
+    "[DATA1]\n"
+    "NAME=second\n";
+const std::string kThreePages =
+    Join({{"[MXC-9]", "DATA=3"},
+          DefaultPageLines("DATA0", "A"),
+          DefaultPageLines("DATA1", "B"),
+          {"[DATA2]", "NAME=C", "VER=1", "N.BRAKE=150", "FREQ3=70", "CUR.LIM=13"}});
+
+class CtlFiles : public ::testing::Test {
+  protected:
+    std::string put(const std::string& name, const std::string& bytes) {
+        WriteBytes(folder.file(name), bytes);
+        return folder.file(name);
+    }
+    TempFolder folder;
+};
+
+TEST_F(CtlFiles, ShowPrintsEveryPageAsTheReaderGivesIt) {
+    struct Case {
+        const char* what;
+        const std::string& bytes;
+        std::vector<std::string> table;  // parts of the table
+        std::vector<std::string> json;   // parts of the JSON
+    };
+    const Case cases[] = {
+        {"documented example",
+         kExampleFile,
+         {"Page 1: DATA1\n", "  Brake Frequency  32:  3.45kHz\n", "  Power Save       3.0V\n",
+          "  Current Limiter  OFF\n", "  Comment\n    abc\n    def\n"},
+         {"\"NAME\": \"DATA1\"", "\"Comment\": \"abc\\r\\ndef\\r\\n\""}},
+        {"old file without VER: cut-off raised by one, without limit",
+         kOldFile,
+         {"Page 1: old\n  Neutral Brake    OFF\n  Brake Frequency  32:  3.45kHz\n"
+          "  Power Save       3.0V\n",
+          "Page 2: older\n", "  Power Save       5 (outside 0..4: the list shows no entry)\n"},
+         {"\"NAME\": \"old\", \"N.BRAKE\": 0, \"BRK.FQ\": 31, \"CUT.VT\": 2,",
+          "\"NAME\": \"older\", \"N.BRAKE\": 0, \"BRK.FQ\": 31, \"CUT.VT\": 5,"}},
+        {"CP932 names from a Windows-written file",
+         kWindowsFile,
+         {"Page 1: 表ソ\n", "  Neutral Brake    31\n",
+          "  Brake Frequency  13:", "  Power Save       4.0V\n", "  TH.Response      9\n",
+          "    1:  0  0.93kHz", "  Comment\n    日本語\\\n    \n    last\n", "Page 2: second\n"},
+         {"\"NAME\": \"表ソ\", \"N.BRAKE\": 31, \"BRK.FQ\": 12, \"CUT.VT\": 4, \"RESPONS\": 9, "
+          "\"CUR.LIM\": 12, \"FREQ\": [0, 35,",
+          "35, 63], \"Comment\": \"日本語\\\\\\r\\n\\r\\nlast\\r\\n\"}"}},
+        {"three pages, values outside the ranges not limited",
+         kThreePages,
+         {"Page 3: C\n  Neutral Brake    150 (outside 0..100: shows 100)\n", "4: 70 (shows 63)",
+          "  Current Limiter  13 (outside 0..12: the list shows no entry)\n"},
+         {"\"NAME\": \"A\"", "\"NAME\": \"B\"",
+          "\"NAME\": \"C\", \"N.BRAKE\": 150, \"BRK.FQ\": 31, \"CUT.VT\": 2, \"RESPONS\": 0, "
+          "\"CUR.LIM\": 13, \"FREQ\": [35, 35, 35, 70, 35,"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = put("page.mxd", c.bytes);
+        ToolRun table = RunTool({"show", file});
+        EXPECT_EQ(table.status, 0) << table.err;
+        EXPECT_EQ(table.err, "");
+        for (const std::string& part : c.table) EXPECT_TRUE(Contains(table.out, part)) << table.out;
+        ToolRun json = RunTool({"show", file, "--json"});
+        EXPECT_EQ(json.status, 0) << json.err;
+        for (const std::string& part : c.json) EXPECT_TRUE(Contains(json.out, part)) << json.out;
+    }
+}
+
+TEST_F(CtlFiles, ShowJsonIsOneObjectWithAPageEach) {
+    ToolRun run = RunTool({"show", "--json", put("example.mxd", kExampleFile)});
+    std::string freq;
+    for (int k = 0; k < 32; ++k) freq += (k ? ", " : "") + std::string("35");
+    EXPECT_EQ(run.out,
+              "{\"pages\": [\n  {\"NAME\": \"DATA1\", \"N.BRAKE\": 0, \"BRK.FQ\": 31, "
+              "\"CUT.VT\": 2, \"RESPONS\": 0, \"CUR.LIM\": 12, \"FREQ\": [" +
+                  freq + "], \"Comment\": \"abc\\r\\ndef\\r\\n\"}\n]}\n");
+    ToolRun three = RunTool({"show", "--json", put("three.mxd", kThreePages)});
+    EXPECT_EQ(three.out.rfind("{\"pages\": [", 0), 0u);
+    EXPECT_EQ(std::count(three.out.begin(), three.out.end(), '\n'), 5) << "a line per page";
+}
+
+TEST_F(CtlFiles, FilesThatCannotBeReadAreUsageErrorsNotEmptyPageSets) {
+    std::filesystem::create_directory(folder.file("sub.mxd"));
+    const std::pair<std::string, const char*> cases[] = {
+        {folder.file("missing.mxd"), "missing.mxd: no such file"},
+        {put("empty.mxd", ""), "empty.mxd: is empty"},
+        {folder.file("sub.mxd"), "sub.mxd: is a folder"},
+        {put("text.mxd", "just text\r\n"), "text.mxd: is not a settings file with pages"},
+        {put("zero.mxd", "[MXC-9]\r\nDATA=0\r\n"), "is not a settings file with pages"},
+    };
+    for (const auto& [file, message] : cases) {
+        SCOPED_TRACE(file);
+        for (const auto& args : {std::vector<std::string>{"show", file},
+                                 std::vector<std::string>{"write", "--port", "/dev/null", file}}) {
+            ToolRun run = RunTool(args);
+            EXPECT_EQ(run.status, 2);
+            EXPECT_EQ(run.out, "");
+            ExpectOneErrorLine(run, message);
+        }
+    }
+}
+
+TEST(CtlUsage, BadCommandLinesExitTwoWithAHelpfulLine) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{}, "mxc9ctl: no command given (see mxc9ctl --help)"},
+        {{"backup"}, "unknown command 'backup'"},
+        {{"show"}, "mxc9ctl show: FILE is missing (see mxc9ctl show --help)"},
+        {{"read"}, "mxc9ctl read: --port PORT is missing"},
+        {{"read", "--port", "COM11"}, "mxc9ctl: 'COM11' is no port: give COM1..COM10 or a device"},
+        {{"read", "--port", "COM1", "--attempts", "0"}, "--attempts takes a number from 1 to 100"},
+        {{"read", "--port", "/dev/null", "--name", "a/b"}, "--name 'a/b' is no page name"},
+        {{"write", "--port", "COM1"}, "mxc9ctl write: FILE is missing"},
+        {{"ports", "--json"}, "mxc9ctl ports: unknown option --json"},
+    };
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 2);
+        ExpectOneErrorLine(run, message);
+    }
+}
+
+TEST(CtlUsage, HelpOnTheToolAndEveryCommand) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--help"}, "usage: mxc9ctl COMMAND"},
+        {{"show", "--help"}, "usage: mxc9ctl show FILE [--json]"},
+        {{"read", "--help"}, "usage: mxc9ctl read --port PORT"},
+        {{"write", "x.mxd", "--help"}, "usage: mxc9ctl write --port PORT FILE"},
+        {{"ports", "--help"}, "usage: mxc9ctl ports"},
+    };
+    for (const auto& [args, usage] : cases) {
+        ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.rfind(usage, 0), 0u) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+// ---- against the simulator -------------------------------------------------------------
+
+class CtlOnPty : public CtlFiles {
+  protected:
+    void SetUp() override {
+        controller = sim::LineController::OnPseudoTerminal(1200);
+        controller->setBitRate(0);  // instant: these tests are about bytes, not time
+        controller->start();
+        port = controller->path();
+    }
+    void TearDown() override { controller->stop(); }
+
+    void fault(sim::Fault kind, sim::FaultTarget target, int times = -1, int param = -1) {
+        controller->addFault({kind, target, times, param});
+    }
+
+    std::unique_ptr<sim::LineController> controller;
+    std::string port;
+};
+
+TEST_F(CtlOnPty, ReadSaveThenWriteLeavesTheControllerAsItWas) {
+    const DeviceImage before = controller->image();
+    ToolRun read = RunTool(
+        {"read", "--port", port, "--save", folder.file("backup"), "--name", "Track", "--json"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_TRUE(Contains(read.out,
+                         "{\"pages\": [\n  {\"NAME\": \"Track\", \"N.BRAKE\": 10, "
+                         "\"BRK.FQ\": 31, \"CUT.VT\": 2, \"RESPONS\": 0, \"CUR.LIM\": "
+                         "12, \"FREQ\": [20, 21, 22,"))
+        << read.out;
+
+    // As "Save" writes one page: ".mxd" added, section DATA0, the name given.
+    const std::string saved = ReadBytes(folder.file("backup.mxd"));
+    EXPECT_EQ(saved.rfind("[MXC-9]\r\nDATA=1\r\n[DATA0]\r\nNAME=Track\r\nVER=1\r\nN.BRAKE=10\r\n"
+                          "BRK.FQ=31\r\nCUT.VT=2\r\nRESPONS=0\r\nCUR.LIM=12\r\nFREQ0=20\r\n",
+                          0),
+              0u)
+        << saved;
+    EXPECT_FALSE(Contains(saved, "Comment0"));
+
+    ToolRun write = RunTool({"write", "--port", port, folder.file("backup.mxd")});
+    ASSERT_EQ(write.status, 0) << write.err;
+    EXPECT_EQ(write.out, "wrote page 1 'Track' to " + port + "\n");
+    EXPECT_EQ(controller->image(), before);
+    EXPECT_EQ(controller->writeFrames(), 1);
+    EXPECT_EQ(controller->readCommands(), 2) << "Write reads first";
+}
+
+TEST_F(CtlOnPty, ReadPrintsThePageAsTheWindowHoldsItAfterRead) {
+    DeviceImage image = controller->image();
+    image[kImageNeutralBrake] = 255;  // / 2.5 is 102: the bar stops at 100
+    image[kImageBrakeFrequency] = 64;
+    image[kImageCutOff] = 200;
+    image[kImageResponse] = 31;        // OFF
+    image[kImageCurrentLimit] = 4;     // not in the table: OFF
+    image[kImageFirstFrequency] = 99;  // the bar stops at 63
+    controller->setImage(image);
+    ToolRun json = RunTool({"read", "--port", port, "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_TRUE(Contains(json.out,
+                         "\"NAME\": \"DATA1\", \"N.BRAKE\": 100, \"BRK.FQ\": -1, "
+                         "\"CUT.VT\": -1, \"RESPONS\": 0, \"CUR.LIM\": 12, "
+                         "\"FREQ\": [63, 21,"))
+        << json.out;
+    EXPECT_TRUE(Contains(json.out, "\"Comment\": \"\"")) << json.out;
+
+    ToolRun table = RunTool({"read", "--port", port});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_TRUE(Contains(table.out,
+                         "Page 1: DATA1\n  Neutral Brake    100\n"
+                         "  Brake Frequency  -1 (outside 0..63: the list shows no "
+                         "entry)\n"))
+        << table.out;
+    EXPECT_EQ(controller->writeFrames(), 0);
+}
+
+TEST_F(CtlOnPty, WriteSendsWhatTheWindowSendsForValuesOutsideTheControls) {
+    DeviceImage image = controller->image();
+    image[kImageCurrentLimit] = 22;  // a list with no entry leaves this code as read
+    controller->setImage(image);
+    const std::string file =
+        put("wild.mxd", Join({{"[MXC-9]", "DATA=2"},
+                              DefaultPageLines("DATA0", "tame"),
+                              {"[DATA1]", "NAME=wild", "VER=1", "N.BRAKE=150", "BRK.FQ=70",
+                               "CUT.VT=9", "RESPONS=-3", "CUR.LIM=13", "FREQ0=99", "FREQ1=-5"}}));
+    ToolRun run = RunTool({"write", file, "--port", port, "--page", "wild"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    DeviceImage expected = image;
+    expected[kImageNeutralBrake] = 250;    // shown as 100
+    expected[kImageBrakeFrequency] = 255;  // no entry: -1, its low 8 bits
+    expected[kImageCutOff] = 60;           // -1 x 20 + 80
+    expected[kImageResponse] = 33;         // 30 - -1 x 3
+    expected[kImageFirstFrequency] = 63;
+    expected[kImageFirstFrequency + 1] = 0;
+    for (int k = 2; k < 32; ++k) expected[static_cast<size_t>(kImageFirstFrequency + k)] = 35;
+    EXPECT_EQ(controller->image(), expected);
+
+    // Page numbers count from 1; the first page is the default.
+    for (const std::vector<std::string>& page :
+         {std::vector<std::string>{"--page", "1"}, std::vector<std::string>{}}) {
+        controller->setImage(image);
+        std::vector<std::string> args = {"write", "--port", port, file};
+        args.insert(args.end(), page.begin(), page.end());
+        ASSERT_EQ(RunTool(args).status, 0);
+        const DeviceImage tame = controller->image();
+        EXPECT_EQ(tame[kImageNeutralBrake], 0);
+        EXPECT_EQ(tame[kImageBrakeFrequency], 31);
+        EXPECT_EQ(tame[kImageCutOff], 120);
+        EXPECT_EQ(tame[kImageResponse], 30);
+        EXPECT_EQ(tame[kImageCurrentLimit], 100);
+        for (int i : kPassThroughIndexes) EXPECT_EQ(tame[static_cast<size_t>(i)], image[i]);
+    }
+
+    ToolRun missing = RunTool({"write", file, "--port", port, "--page", "3"});
+    EXPECT_EQ(missing.status, 2);
+    ExpectOneErrorLine(missing, "has no page '3' (it has 2 pages)");
+}
+
+TEST_F(CtlOnPty, EachControllerFaultExitsOneWithItsOwnLine) {
+    using sim::Fault;
+    using sim::FaultTarget;
+    struct Case {
+        Fault kind;
+        FaultTarget target;
+        int param;
+        const char* command;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Fault::Silent, FaultTarget::Any, -1, "read",
+         "mxc9ctl: read: no reply from the controller within the time-out of 1000 ms"},
+        {Fault::Delay, FaultTarget::Any, 1500, "read", "read: no reply from the controller"},
+        {Fault::Short, FaultTarget::Any, 10, "read", "read: short reply of 10 bytes (44 expected)"},
+        {Fault::BadChecksum, FaultTarget::Any, -1, "read",
+         "read: checksum mismatch in the controller's reply"},
+        {Fault::Noise, FaultTarget::Any, 3, "read", "read: checksum mismatch"},
+        {Fault::BadChecksum, FaultTarget::Read, -1, "write",
+         "write: reading the controller before writing failed: checksum mismatch"},
+        {Fault::Silent, FaultTarget::Write, -1, "write", "write: no reply from the controller"},
+        {Fault::Short, FaultTarget::Write, 30, "write",
+         "write: short reply of 30 bytes (45 expected)"},
+        {Fault::Refuse, FaultTarget::Any, -1, "write",
+         "write: write refused by the controller (its reply ends in 0x15, not 0x06)"},
+    };
+    const std::string file = put("page.mxd", kThreePages);
+    const DeviceImage before = controller->image();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        controller->clearFaults();
+        fault(c.kind, c.target, -1, c.param);
+        const bool write = std::string(c.command) == "write";
+        ToolRun run = write ? RunTool({"write", "--port", port, file})
+                            : RunTool({"read", "--port", port, "--json"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        ExpectOneErrorLine(run, c.message);
+        EXPECT_EQ(controller->image(), before);
+    }
+}
+
+TEST_F(CtlOnPty, ExtraBytesAfterAnAnswerDoNoHarm) {
+    fault(sim::Fault::Extra, sim::FaultTarget::Any, -1, 5);
+    EXPECT_EQ(RunTool({"read", "--port", port}).status, 0);
+    EXPECT_EQ(RunTool({"write", "--port", port, put("p.mxd", kExampleFile)}).status, 0);
+}
+
+TEST_F(CtlOnPty, AttemptsRetryASpoiledAnswer) {
+    fault(sim::Fault::Short, sim::FaultTarget::Any, 1);
+    ToolRun once = RunTool({"read", "--port", port});
+    EXPECT_EQ(once.status, 1);
+    ExpectOneErrorLine(once, "short reply of 22 bytes");
+
+    fault(sim::Fault::Silent, sim::FaultTarget::Any, 1);
+    ToolRun twice = RunTool({"read", "--port", port, "--attempts", "2"});
+    EXPECT_EQ(twice.status, 0) << twice.err;
+    EXPECT_EQ(controller->readCommands(), 3);
+
+    fault(sim::Fault::Silent, sim::FaultTarget::Any, 2);
+    ToolRun both = RunTool({"read", "--port", port, "--attempts", "2"});
+    EXPECT_EQ(both.status, 1);
+    ExpectOneErrorLine(both, "within the time-out of 1000 ms (2 attempts)");
+}
+
+TEST_F(CtlOnPty, PortsThatCannotBeUsedSayWhy) {
+    const int holder = open(port.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    ToolRun busy = RunTool({"read", "--port", port});
+    EXPECT_EQ(busy.status, 1);
+    ExpectOneErrorLine(busy, "mxc9ctl: port " + port + " is busy: another program holds it");
+    close(holder);
+
+    ToolRun missing = RunTool({"read", "--port", folder.file("ttyUSB9")});
+    EXPECT_EQ(missing.status, 1);
+    ExpectOneErrorLine(missing, "ttyUSB9 is missing: no such device");
+
+    ToolRun notSerial =
+        RunTool({"write", "--port", put("p.mxd", kExampleFile), folder.file("p.mxd")});
+    EXPECT_EQ(notSerial.status, 1);
+    ExpectOneErrorLine(notSerial, "p.mxd is not a serial port");
+    EXPECT_EQ(controller->readCommands(), 0);
+}
+
+TEST_F(CtlOnPty, SaveThatCannotBeWrittenIsAFileError) {
+    ToolRun run = RunTool({"read", "--port", port, "--save", folder.file("no/such/folder/x.mxd")});
+    EXPECT_EQ(run.status, 2);
+    ExpectOneErrorLine(run, "x.mxd: cannot be written");
+}
+
+TEST_F(CtlOnPty, ComPortsResolveThroughTheSettingsFileBesideTheTool) {
+    // A copy of the tool in a folder of its own, with its MXC9.ini.
+    const std::string tool = folder.file("mxc9ctl");
+    std::filesystem::copy_file(MXC9CTL_PATH, tool);
+    const std::string ini = CrLfLines(
+        {"[MXC9]", "CommPort=3", "[Ports]", "COM3=" + port, "COM5=" + folder.file("gone")});
+    WriteBytes(folder.file("MXC9.ini"), ini);
+    ToolRun read = RunTool({"read", "--port", "COM3", "--json"}, tool);
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(controller->readCommands(), 1);
+
+    ToolRun ports = RunTool({"ports"}, tool);
+    EXPECT_EQ(ports.status, 0);
+    EXPECT_TRUE(Contains(ports.out, "COM3  " + port + "  can be opened\n")) << ports.out;
+    EXPECT_TRUE(Contains(ports.out, "COM4  /dev/ttyS3  ")) << ports.out;
+    EXPECT_TRUE(Contains(ports.out, "COM5  " + folder.file("gone") + "  missing\n")) << ports.out;
+    EXPECT_TRUE(Contains(ports.out, "COM10 /dev/ttyS9  ")) << ports.out;
+    EXPECT_EQ(std::count(ports.out.begin(), ports.out.end(), '\n'), 10);
+
+    ToolRun missing = RunTool({"read", "--port", "COM5"}, tool);
+    EXPECT_EQ(missing.status, 1);
+    ExpectOneErrorLine(missing, "port COM5 (" + folder.file("gone") + ") is missing");
+    EXPECT_EQ(ReadBytes(folder.file("MXC9.ini")), ini) << "the tool never writes it";
+}
+
+}  // namespace
+}  // namespace mxc9
