@@ -1,4 +1,6 @@
 // The texts of the main window in the language of this build.
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QToolButton>
 
@@ -59,6 +61,18 @@ TEST_F(MainFormTest, QuitQuestionUsesTheTableTextAndTheEnglishCaption) {
     EXPECT_EQ(messages.shown[0].text, Expected().quitQuestion);
     EXPECT_EQ(messages.shown[0].caption, "Quit");
     EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(MainFormTest, WindowFontsResolveToAFontWithTheJapaneseGlyphs) {
+    for (const char* family : {"ＭＳ Ｐゴシック", "MS UI Gothic"}) {
+        QFont font(QString::fromUtf8(family));
+        font.setPixelSize(12);
+        EXPECT_EQ(QFontInfo(font).family(), "IPAPGothic") << family;
+        const QFontMetrics metrics(font);
+        for (char32_t glyph : {U'終', U'了', U'ペ', U'Ｐ', U'？'})
+            EXPECT_TRUE(metrics.inFontUcs4(glyph)) << family << " " << static_cast<int>(glyph);
+    }
+    EXPECT_EQ(QFontInfo(form->font()).family(), "IPAPGothic");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The menu items, buttons and start-up steps reach the commands behind them.
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
 #include <QTabBar>
@@ -32,6 +33,20 @@ TEST_F(MainFormTest, MenuOpeningEnablesItemsByTheirRules) {
     QTest::keyRelease(bar(3), Qt::Key_Shift);
     form->PopupMenu1Popup();
     EXPECT_FALSE(form->LINER_ADJ->isEnabled());
+}
+
+TEST_F(MainFormTest, RightClickOnTheTabStripOrABarOpensTheMenuWithItsEnabling) {
+    for (QWidget* target : {form->TabControl1, static_cast<QWidget*>(bar(5))}) {
+        form->PAGE_DELETE->setEnabled(true);  // opening the menu must set it again
+        const QPoint at(4, 100);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &click);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->PopupMenu1->isVisible(); }, 2000))
+            << target->objectName().toStdString();
+        EXPECT_FALSE(form->PAGE_DELETE->isEnabled());
+        EXPECT_TRUE(form->PAGE_OPEN->isEnabled());
+        form->PopupMenu1->close();
+    }
 }
 
 TEST_F(MainFormTest, NewPageItemAddsATabAndDeleteBecomesAvailable) {
