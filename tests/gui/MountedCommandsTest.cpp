@@ -58,6 +58,28 @@ TEST_F(MainFormTest, NewPageItemAddsATabAndDeleteBecomesAvailable) {
     EXPECT_TRUE(form->PAGE_DELETE->isEnabled());
 }
 
+TEST_F(MainFormTest, RenameItemNamesTheTabThroughThePageNameDialog) {
+    pageName.answers = {std::string("Track")};
+    form->PAGE_RENAME->trigger();
+    ASSERT_EQ(pageName.shownNames.size(), 1u);
+    EXPECT_EQ(pageName.shownNames[0], "DATA1");
+    EXPECT_EQ(form->TabBar->tabText(0), "Track");
+}
+
+TEST_F(MainFormTest, LinearInterpolationItemDrawsALineAcrossTheSelectedBars) {
+    form->screen().setBar(2, 10);
+    form->screen().setBar(6, 20);
+    focus(bar(2));
+    QTest::keyPress(bar(2), Qt::Key_Shift);
+    for (int step = 0; step < 4; ++step) type(Qt::Key_Right, Qt::ShiftModifier);
+    messages.answers = {kIdYes};
+    form->LINER_ADJ->trigger();
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Shift);
+    const int expected[] = {10, 12, 15, 18, 20};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(bar(2 + i)->value(), expected[i]) << i;
+    EXPECT_EQ(form->AVG_BAR->value(), AverageCode(form->screen()));
+}
+
 TEST_F(MainFormTest, FrequencyResetItemAsksAndResetsTheBars) {
     form->screen().setBar(0, 10);
     messages.answers = {kIdYes, kIdYes};
