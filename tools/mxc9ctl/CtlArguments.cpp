@@ -99,8 +99,8 @@ const char* kPortsUsage =
     "beside mxc9ctl, else /dev/ttyS0..9) and whether it exists and can be opened.\n";
 
 const OptionSpec* FindOption(const std::string& name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.name) return &spec;
+    for (const OptionSpec& entry : kOptions)
+        if (name == entry.name) return &entry;
     return nullptr;
 }
 
@@ -119,8 +119,8 @@ ParsedArguments Fail(const std::string& command, const std::string& what) {
 }  // namespace
 
 const char* CommandName(CommandKind command) {
-    for (const CommandSpec& spec : Commands())
-        if (spec.kind == command) return spec.name;
+    for (const CommandSpec& entry : Commands())
+        if (entry.kind == command) return entry.name;
     return "";
 }
 
@@ -148,8 +148,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         return {options, ""};
     }
     const CommandSpec* command = nullptr;
-    for (const CommandSpec& spec : Commands())
-        if (args[0] == spec.name) command = &spec;
+    for (const CommandSpec& entry : Commands())
+        if (args[0] == entry.name) command = &entry;
     if (!command) return Fail("", "unknown command '" + args[0] + "'");
     options.command = command->kind;
     const std::string name = command->name;
@@ -172,18 +172,18 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             value = arg.substr(equals + 1);
             arg.resize(equals);
         }
-        const OptionSpec* spec = FindOption(arg);
+        const OptionSpec* entry = FindOption(arg);
         bool allowed = false;
-        if (spec)
-            for (Option option : command->options) allowed = allowed || option == spec->option;
+        if (entry)
+            for (Option option : command->options) allowed = allowed || option == entry->option;
         if (!allowed) return Fail(name, "unknown option " + arg);
-        if (spec->takesValue && !value) {
+        if (entry->takesValue && !value) {
             if (i + 1 >= args.size()) return Fail(name, arg + " needs a value");
             value = args[++i];
         }
-        if (!spec->takesValue && value) return Fail(name, arg + " takes no value");
-        if (spec->takesValue && value->empty()) return Fail(name, arg + " needs a value");
-        switch (spec->option) {
+        if (!entry->takesValue && value) return Fail(name, arg + " takes no value");
+        if (entry->takesValue && value->empty()) return Fail(name, arg + " needs a value");
+        switch (entry->option) {
             case Option::Json:
                 options.json = true;
                 break;
