@@ -485,6 +485,10 @@ void TMainForm::FormCreate() {
     pages_.SaveScreenToPage(0);
     // 9. The remembered port; an invalid or missing entry is written back as "OFF".
     CommPort->setCurrentIndex(appSettings_.RestorePortEntry());
+    // Each COMn shows the device file it stands for on this machine.
+    for (int n = 1; n < CommPort->count(); ++n)
+        CommPort->setItemData(n, QString::fromStdString(appSettings_.PortDevicePath(n)),
+                              Qt::ToolTipRole);
     // 10. The dated default file name in the program's folder.
     pageCommands_->setLastFileName(seams_.programFolder->folder() +
                                    DatedFileName(seams_.clock->today(), "MXC9.mxd"));

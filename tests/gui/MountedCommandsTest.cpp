@@ -149,6 +149,19 @@ TEST_F(MainFormTest, StartUpOpensTheRememberedPort) {
     EXPECT_EQ(port->appliedSettings.back().portNo, 2);
 }
 
+TEST_F(MainFormTest, PortListShowsEachEntrysDeviceFileAsItsTooltip) {
+    {
+        QFile ini(QString::fromStdString(folder.path + "MXC9.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[MXC9]\r\nCommPort=0\r\n[Ports]\r\ncom3=/dev/ttyUSB0\r\n");
+    }
+    openForm();
+    EXPECT_EQ(form->CommPort->itemData(3, Qt::ToolTipRole).toString(), "/dev/ttyUSB0");
+    EXPECT_EQ(form->CommPort->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyS0");
+    EXPECT_EQ(form->CommPort->itemData(10, Qt::ToolTipRole).toString(), "/dev/ttyS9");
+    EXPECT_FALSE(form->CommPort->itemData(0, Qt::ToolTipRole).isValid());
+}
+
 TEST_F(MainFormTest, ReadButtonReachesTheTransferAndReportsItsResult) {
     focus(bar(3));
     messages.shown.clear();
