@@ -129,8 +129,16 @@ class CloseUpComboBox : public QComboBox {
     std::function<void()> onCloseUp;
 
   protected:
+    void showPopup() override {
+        popupOpen_ = true;
+        QComboBox::showPopup();
+    }
     void hidePopup() override {
         QComboBox::hidePopup();
+        // Qt also calls this when the box is hidden with its window (closing, minimising);
+        // only the closing of a list the user opened is a port selection.
+        if (!popupOpen_) return;
+        popupOpen_ = false;
         // The chosen item becomes current only after the list has closed.
         QMetaObject::invokeMethod(
             this,
@@ -139,6 +147,9 @@ class CloseUpComboBox : public QComboBox {
             },
             Qt::QueuedConnection);
     }
+
+  private:
+    bool popupOpen_ = false;
 };
 
 }  // namespace

@@ -58,6 +58,14 @@ class MainFormTest : public ::testing::Test {
         widget->setFocus(Qt::OtherFocusReason);
         QApplication::processEvents();
     }
+    // The user opens the "COMM" list, picks an entry and the list closes; the port
+    // selection runs once the list has closed.
+    void choosePort(int index) {
+        form->CommPort->showPopup();
+        form->CommPort->setCurrentIndex(index);
+        form->CommPort->hidePopup();
+        QApplication::processEvents();
+    }
     // A key press and release as the platform delivers them: each to the widget that has
     // the focus at that moment (a press that moves the focus sends the release elsewhere).
     void type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

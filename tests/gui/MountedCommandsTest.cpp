@@ -122,18 +122,28 @@ TEST_F(MainFormTest, StartUpWritesThePortOffAndQuittingWritesTheListEntry) {
 
 TEST_F(MainFormTest, ChoosingAPortOpensItAndRemembersIt) {
     messages.shown.clear();
-    form->CommPort->setCurrentIndex(1);
-    form->CommPort->hidePopup();  // the list closes on COM1
-    QApplication::processEvents();
+    choosePort(1);
     EXPECT_TRUE(form->deviceLink().isOpen());
     EXPECT_TRUE(IniText(folder.path).contains("CommPort=1"));
 
-    form->CommPort->setCurrentIndex(0);
-    form->CommPort->hidePopup();
-    QApplication::processEvents();
+    choosePort(0);
     EXPECT_FALSE(form->deviceLink().isOpen());
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().text, Message(5));
+}
+
+TEST_F(MainFormTest, HidingTheWindowIsNoPortSelection) {
+    choosePort(1);
+    ASSERT_TRUE(form->deviceLink().isOpen());
+    messages.shown.clear();
+    // Closing or minimising hides the list box with the window: no reopening, no message.
+    form->hide();
+    QApplication::processEvents();
+    form->show();
+    form->CommPort->hidePopup();
+    QApplication::processEvents();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(form->deviceLink().isOpen());
 }
 
 TEST_F(MainFormTest, StartUpOpensTheRememberedPort) {
@@ -171,9 +181,7 @@ TEST_F(MainFormTest, ReadButtonReachesTheTransferAndReportsItsResult) {
     EXPECT_EQ(QApplication::focusWidget(), form->TabBar);
     EXPECT_TRUE(form->READ_BTN->isEnabled());
 
-    form->CommPort->setCurrentIndex(1);
-    form->CommPort->hidePopup();
-    QApplication::processEvents();
+    choosePort(1);
     port->replies.push_back(ReadReply(std::string(42, '\x05')));
     messages.shown.clear();
     form->READ_BTN->click();
