@@ -132,4 +132,26 @@ struct WindowState {
     }
 };
 
+// Two pages as other writers of profile files leave them: letter case, blanks, quotes and
+// LF-only lines; a name and a comment in CP932 with second bytes equal to the backslash
+// code (表 and ソ).
+inline const std::string kWindowsWrittenFile =
+    "[mxc-9]\n"
+    "data = 2\n"
+    "[data0]\n"
+    "name = \"\x95\x5C\x83\x5C\"\n"
+    "ver=1\n"
+    "n.brake = 0x1F\n"
+    "Brk.Fq=\"12\"\n"
+    "CUT.VT=4\n"
+    "respons=$9\n"
+    "cur.lim=12abc\n"
+    "freq0=0\n"
+    "Freq31 = 63\n"
+    "comment0=3\n"
+    "COMMENT1=\x93\xFA\x96\x7B\x8C\xEA\\\n"
+    "comment3=  last  \n"
+    "[DATA1]\n"
+    "NAME=second\n";
+
 }  // namespace mxc9::testing

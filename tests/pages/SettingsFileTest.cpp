@@ -150,24 +150,7 @@ TEST(SettingsFileReader, PagesWithoutAVersionGetTheirCutOffIndexRaised) {
 TEST(SettingsFileReader, FileWrittenByTheWindowsProfileFunctionsReadsAlike) {
     // Letter case, blanks, quotes and LF-only lines as other writers leave them; names
     // and comments in CP932 with second bytes equal to the backslash code.
-    const std::string bytes =
-        "[mxc-9]\n"
-        "data = 2\n"
-        "[data0]\n"
-        "name = \"\x95\x5C\x83\x5C\"\n"
-        "ver=1\n"
-        "n.brake = 0x1F\n"
-        "Brk.Fq=\"12\"\n"
-        "CUT.VT=4\n"
-        "respons=$9\n"
-        "cur.lim=12abc\n"
-        "freq0=0\n"
-        "Freq31 = 63\n"
-        "comment0=3\n"
-        "COMMENT1=\x93\xFA\x96\x7B\x8C\xEA\\\n"
-        "comment3=  last  \n"
-        "[DATA1]\n"
-        "NAME=second\n";
+    const std::string bytes = testing::kWindowsWrittenFile;
     IniFile file = IniFile::fromBytes(bytes);
     EXPECT_EQ(ReadPageCount(file), 2);
     EXPECT_EQ(ReadPageName(file, 0), "表ソ");

@@ -87,24 +87,7 @@ const std::string kExampleFile = Join({{"[MXC-9]", "DATA=1"},
                                        {"Comment0=2", "Comment1=abc", "Comment2=def"}});
 const std::string kOldFile = CrLfLines({"[MXC-9]", "DATA=2", "[DATA0]", "NAME=old", "CUT.VT=1",
                                         "[DATA1]", "NAME=older", "CUT.VT=4", "VER=abc"});
-const std::string kWindowsFile =
-    "[mxc-9]\n"
-    "data = 2\n"
-    "[data0]\n"
-    "name = \"\x95\x5C\x83\x5C\"\n"
-    "ver=1\n"
-    "n.brake = 0x1F\n"
-    "Brk.Fq=\"12\"\n"
-    "CUT.VT=4\n"
-    "respons=$9\n"
-    "cur.lim=12abc\n"
-    "freq0=0\n"
-    "Freq31 = 63\n"
-    "comment0=3\n"
-    "COMMENT1=\x93\xFA\x96\x7B\x8C\xEA\\\n"
-    "comment3=  last  \n"
-    "[DATA1]\n"
-    "NAME=second\n";
+const std::string kWindowsFile = testing::kWindowsWrittenFile;
 const std::string kThreePages =
     Join({{"[MXC-9]", "DATA=3"},
           DefaultPageLines("DATA0", "A"),
