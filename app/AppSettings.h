@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "device/PortSettings.h"
 #include "platform/Seams.h"
 
 namespace mxc9 {
 
-inline constexpr int kPortListEntries = 11;  // "OFF" and COM1..COM10
 inline constexpr const char* kAppSettingsFileName = "MXC9.ini";
 
 // "OFF", "COM1", .., "COM10".
@@ -20,7 +20,7 @@ std::vector<std::string> PortListItems();
 // The serial component's own device file for COMn: /dev/ttyS followed by n - 1.
 std::string DefaultPortDevicePath(int portNo);
 
-class AppSettings {
+class AppSettings : public IPortSettings {
   public:
     // Neither seam is owned. The folder is asked again at each access.
     AppSettings(const IProgramFolder& folder, IMessageBoxes& messages)
@@ -34,14 +34,14 @@ class AppSettings {
     bool LoadAppSettings(int& listIndex) const;
     // Writes listIndex as CommPort, creating the file and section when missing. A file
     // that cannot be written is reported in a message box; returns whether it was saved.
-    bool SaveAppSettings(int listIndex);
+    bool SaveAppSettings(int listIndex) override;
 
     // Start-up: the entry to show in the port list. An invalid or missing entry is
     // replaced in the file by 0 at once.
     int RestorePortEntry();
 
     // The device file of COMn: [Ports] COMn when present and not empty, else the default.
-    std::string PortDevicePath(int portNo) const;
+    std::string PortDevicePath(int portNo) const override;
 
   private:
     const IProgramFolder& folder_;

@@ -1,6 +1,6 @@
 #include "app/ApplicationShell.h"
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 
 namespace mxc9 {
 namespace {

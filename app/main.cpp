@@ -4,8 +4,8 @@
 #include "app/Application.h"
 #include "app/ApplicationShell.h"
 #include "app/MainForm.h"
-#include "app/MessageTable.h"
 #include "app/QtSeamSet.h"
+#include "common/MessageTable.h"
 #include "controls/InfoDialog.h"
 #include "platform/qt/QtUiThread.h"
 

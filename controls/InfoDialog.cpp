@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "controls/ColorBtn.h"
 #include "controls/Label2.h"
 #include "controls/Logo.h"

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 
 namespace mxc9 {
 

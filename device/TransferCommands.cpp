@@ -1,6 +1,6 @@
 #include "device/TransferCommands.h"
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "device/Conversions.h"
 
 namespace mxc9 {
@@ -35,7 +35,7 @@ class TransferCommands::BusyScope {
 };
 
 TransferCommands::TransferCommands(ScreenModel& screen, DeviceLink& link, IMessageBoxes& messages,
-                                   AppSettings& settings, TransferHooks hooks)
+                                   IPortSettings& settings, TransferHooks hooks)
     : screen_(screen),
       link_(link),
       messages_(messages),

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "app/AppSettings.h"
 #include "device/DeviceLink.h"
+#include "device/PortSettings.h"
 #include "editor/ScreenModel.h"
 #include "platform/Seams.h"
 
@@ -21,9 +21,9 @@ struct TransferHooks {
 class TransferCommands {
   public:
     // None of the references is owned; all must outlive this object.
-    // Points the link's COMn names at the device files of the application settings file.
+    // Points the link's COMn names at the device files the settings give.
     TransferCommands(ScreenModel& screen, DeviceLink& link, IMessageBoxes& messages,
-                     AppSettings& settings, TransferHooks hooks = {});
+                     IPortSettings& settings, TransferHooks hooks = {});
 
     void setHooks(TransferHooks hooks) { hooks_ = std::move(hooks); }
 
@@ -45,7 +45,7 @@ class TransferCommands {
     ScreenModel& screen_;
     DeviceLink& link_;
     IMessageBoxes& messages_;
-    AppSettings& settings_;
+    IPortSettings& settings_;
     TransferHooks hooks_;
     bool busy_ = false;
 };

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "pages/PageRecord.h"
 
 namespace mxc9 {

@@ -1,6 +1,6 @@
 #include "pages/PageCommands.h"
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "pages/SettingsFile.h"
 #include "platform/Cp932.h"
 #include "platform/IniFile.h"

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/AppSettings.h"
 #include "device/TransferCommands.h"
 #include "platform/UiThread.h"
 #include "platform/qt/QtUiThread.h"

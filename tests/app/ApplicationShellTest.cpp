@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ApplicationShell.h"
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "tests/fakes/FakeSeams.h"
 
 namespace mxc9 {

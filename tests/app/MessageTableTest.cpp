@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "editor/FrequencyTable.h"
 #include "editor/ScreenModel.h"
 

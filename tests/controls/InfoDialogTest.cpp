@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "controls/ColorBtn.h"
 #include "controls/InfoDialog.h"
 #include "controls/Label2.h"

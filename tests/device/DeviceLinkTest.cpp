@@ -1,7 +1,7 @@
 // Frames, checksum, the exchange's retry and reading rules, and the port's opening.
 #include <gtest/gtest.h>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "device/Conversions.h"
 #include "device/DeviceLink.h"
 #include "tests/device/ScriptedPort.h"

@@ -5,7 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "app/MessageTable.h"
+#include "app/AppSettings.h"
+#include "common/MessageTable.h"
 #include "device/Conversions.h"
 #include "device/TransferCommands.h"
 #include "tests/device/TempFolder.h"

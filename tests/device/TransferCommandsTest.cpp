@@ -3,7 +3,8 @@
 
 #include <functional>
 
-#include "app/MessageTable.h"
+#include "app/AppSettings.h"
+#include "common/MessageTable.h"
 #include "device/Conversions.h"
 #include "device/TransferCommands.h"
 #include "tests/device/ScriptedPort.h"

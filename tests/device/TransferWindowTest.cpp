@@ -2,7 +2,7 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "device/DeviceLink.h"
 #include "platform/qt/QtUiThread.h"
 #include "tests/gui/MainFormFixture.h"

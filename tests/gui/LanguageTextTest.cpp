@@ -5,7 +5,7 @@
 #include <QToolButton>
 
 #include "app/ApplicationShell.h"
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "tests/gui/MainFormFixture.h"
 
 namespace mxc9::testing {

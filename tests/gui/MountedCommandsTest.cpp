@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "controls/InfoDialog.h"
 #include "tests/gui/MainFormFixture.h"
 

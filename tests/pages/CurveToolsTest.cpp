@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <numeric>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "editor/CurveTools.h"
 #include "pages/PageRecord.h"
 #include "tests/pages/PagesTestSupport.h"

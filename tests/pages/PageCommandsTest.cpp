@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "pages/PageCommands.h"
 #include "pages/SettingsFile.h"
 #include "tests/pages/PagesTestSupport.h"

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <set>
 
+#include "app/AppSettings.h"
 #include "tests/device/TempFolder.h"
 #include "tools/mxc9ctl/CtlArguments.h"
 #include "tools/mxc9ctl/PageReport.h"

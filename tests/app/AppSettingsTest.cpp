@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 #include "device/TransferCommands.h"
 #include "tests/device/ScriptedPort.h"
 #include "tests/device/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "app/MessageTable.h"
+#include "common/MessageTable.h"
 
 #include <array>
 
