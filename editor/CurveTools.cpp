@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "common/MessageTable.h"
-#include "pages/PageRecord.h"
+#include "editor/Defaults.h"
 
 namespace mxc9 {
 

@@ -1,10 +1,12 @@
 // One page's settings as the controls hold them (scroll-bar positions, list indices),
-// and the defaults table used for new pages, missing file keys and the resets.
+// and the record holding the defaults.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "editor/Defaults.h"
 
 namespace mxc9 {
 
@@ -18,17 +20,6 @@ struct TMXC9Data {
     std::string comment;             // lines separated by CR LF
 
     bool operator==(const TMXC9Data&) const = default;
-};
-
-// The defaults table, in its order: VER, N.BRAKE, BRK.FQ, CUT.VT, RESPONS, CUR.LIM, FREQ.
-struct Defaults {
-    static constexpr int32_t kVer = 1;
-    static constexpr int32_t kNBrake = 0;
-    static constexpr int32_t kBrkFq = 31;
-    static constexpr int32_t kCutVt = 2;
-    static constexpr int32_t kRespons = 0;
-    static constexpr int32_t kCurLim = 12;
-    static constexpr int32_t kFreq = 35;
 };
 
 // A record holding the defaults and an empty comment.
