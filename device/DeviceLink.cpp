@@ -112,20 +112,35 @@ void DeviceLink::Exchange(const std::string& request, std::string& reply, int& c
     for (;;) {
         count = 0;
         reply.clear();
+        ReplyEnd end = ReplyEnd::PortLost;
         if (port_) {
             port_->purgeReceive();
             port_->sendString(request);
+            end = ReplyEnd::Complete;
             while (count < expected) {
                 uint8_t byte = 0;
-                if (port_->readByte(byte) <= 0) break;
+                const int got = port_->readByte(byte);
+                if (got <= 0) {
+                    end = got < 0 ? ReplyEnd::PortLost : ReplyEnd::TimedOut;
+                    break;
+                }
                 ++count;
                 reply.push_back(static_cast<char>(byte));
             }
         }
         ++attempts;
         lastReply_ = reply;
+        lastReplyEnd_ = end;
         if (attempts >= limit || count == expected) return;
     }
+}
+
+std::string DeviceLink::ReadUntilQuiet(size_t limit) {
+    std::string bytes;
+    uint8_t byte = 0;
+    while (port_ && bytes.size() < limit && port_->readByte(byte) > 0)
+        bytes.push_back(static_cast<char>(byte));
+    return bytes;
 }
 
 bool DeviceLink::WriteDevice(int& attempts) {

@@ -42,6 +42,13 @@ struct LineSettings {
     std::string devicePath;
 };
 
+// How the reading of a reply ended.
+enum class ReplyEnd {
+    Complete,  // every expected byte came
+    TimedOut,  // the receive time-out passed without the next byte
+    PortLost,  // the port failed: hung up or closed by the far end, or not open
+};
+
 // What the device link needs of the serial port component. The production port is the
 // serial component itself (MakeCommXPort); tests of the reading rules can script one.
 class IDevicePort {
@@ -107,8 +114,14 @@ class DeviceLink {
                   int expected);
     bool WriteDevice(int& attempts);
     bool ReadDevice(int& attempts);
-    // The bytes of the last attempt of the last exchange (TransferFault.h tells its fault).
+    // The bytes of the last attempt of the last exchange and how their reading ended
+    // (TransferFault.h tells the fault).
     const std::string& lastReply() const { return lastReply_; }
+    ReplyEnd lastReplyEnd() const { return lastReplyEnd_; }
+    // Whatever arrives after the last reply until the line stays quiet for one receive
+    // time-out (or the port fails), at most `limit` bytes. The transactions never look
+    // past their reply; this is for telling the cause of a failure.
+    std::string ReadUntilQuiet(size_t limit);
 
     DeviceImage& image() { return image_; }
     const DeviceImage& image() const { return image_; }
@@ -121,6 +134,7 @@ class DeviceLink {
     LineSettings settings_;
     DeviceImage image_{};
     std::string lastReply_;
+    ReplyEnd lastReplyEnd_ = ReplyEnd::Complete;
     bool open_ = false;
 };
 

@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "device/Conversions.h"
 #include "tests/pages/PagesTestSupport.h"
@@ -207,12 +209,15 @@ TEST(CtlUsage, BadCommandLinesExitTwoWithAHelpfulLine) {
 }
 
 TEST(CtlUsage, HelpOnTheToolAndEveryCommand) {
+    // The GNU shape that help2man reads: "Usage:" first, the version alone on its line.
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"--help"}, "usage: mxc9ctl COMMAND"},
-        {{"show", "--help"}, "usage: mxc9ctl show FILE [--json]"},
-        {{"read", "--help"}, "usage: mxc9ctl read --port PORT"},
-        {{"write", "x.mxd", "--help"}, "usage: mxc9ctl write --port PORT FILE"},
-        {{"ports", "--help"}, "usage: mxc9ctl ports"},
+        {{"--help"}, "Usage: mxc9ctl COMMAND"},
+        {{"show", "--help"}, "Usage: mxc9ctl show FILE [--json]"},
+        {{"read", "--help"}, "Usage: mxc9ctl read --port PORT"},
+        {{"write", "x.mxd", "--help"}, "Usage: mxc9ctl write --port PORT FILE"},
+        {{"diff", "--help"}, "Usage: mxc9ctl diff FILE1 FILE2 [--page NAME|NUMBER]"},
+        {{"ports", "--help"}, "Usage: mxc9ctl ports"},
+        {{"--version"}, "mxc9ctl (MXC-9 Manager) "},
     };
     for (const auto& [args, usage] : cases) {
         ToolRun run = RunTool(args);
@@ -353,11 +358,14 @@ TEST_F(CtlOnPty, EachControllerFaultExitsOneWithItsOwnLine) {
     const Case cases[] = {
         {Fault::Silent, FaultTarget::Any, -1, "read",
          "mxc9ctl: read: no reply from the controller within the time-out of 1000 ms"},
-        {Fault::Delay, FaultTarget::Any, 1500, "read", "read: no reply from the controller"},
+        {Fault::Delay, FaultTarget::Any, 1500, "read",
+         "read: no reply from the controller within the time-out of 1000 ms; its whole answer "
+         "came later"},
         {Fault::Short, FaultTarget::Any, 10, "read", "read: short reply of 10 bytes (44 expected)"},
         {Fault::BadChecksum, FaultTarget::Any, -1, "read",
          "read: checksum mismatch in the controller's reply"},
-        {Fault::Noise, FaultTarget::Any, 3, "read", "read: checksum mismatch"},
+        {Fault::Noise, FaultTarget::Any, 3, "read",
+         "read: the controller's answer came after 3 unexpected bytes (0xD3 0x9E 0xA5)"},
         {Fault::BadChecksum, FaultTarget::Read, -1, "write",
          "write: reading the controller before writing failed: checksum mismatch"},
         {Fault::Silent, FaultTarget::Write, -1, "write", "write: no reply from the controller"},
@@ -380,6 +388,112 @@ TEST_F(CtlOnPty, EachControllerFaultExitsOneWithItsOwnLine) {
         ExpectOneErrorLine(run, c.message);
         EXPECT_EQ(controller->image(), before);
     }
+}
+
+TEST_F(CtlFiles, DiffPrintsTheFieldsThatDifferAsDiffExits) {
+    const std::string example = put("example.mxd", kExampleFile);
+    const std::string three = put("three.mxd", kThreePages);
+    const std::string old = put("old.mxd", kOldFile);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+        const char* error;  // part of the one error line, or empty
+    };
+    const Case cases[] = {
+        {{three, three}, 0, "", ""},
+        {{three, example, "--page", "1"}, 1, "Comment \"\" \"abc\\r\\ndef\\r\\n\"\n", ""},
+        {{three, old, "--page", "2"}, 1, "CUT.VT 2 5\n", ""},
+        {{three, three, "--page", "C"}, 0, "", ""},
+        {{example, three, "--page", "C"}, 2, "", "example.mxd has no page 'C' (it has 1 pages)"},
+        {{old, three, "--page", "2"}, 1, "CUT.VT 5 2\n", ""},
+        {{example, put("empty.mxd", "")}, 2, "", "empty.mxd: is empty"},
+        {{example}, 2, "", "mxc9ctl diff: two FILEs are needed"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"diff"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(::testing::PrintToString(args));
+        ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        if (*c.error)
+            ExpectOneErrorLine(run, c.error);
+        else
+            EXPECT_EQ(run.err, "");
+    }
+
+    // Every field of a page, in file order.
+    const std::string other =
+        put("other.mxd",
+            CrLfLines({"[MXC-9]", "DATA=1", "[DATA0]", "NAME=x", "VER=1", "N.BRAKE=1", "BRK.FQ=2",
+                       "CUT.VT=3", "RESPONS=4", "CUR.LIM=5", "FREQ0=0", "FREQ31=63"}));
+    ToolRun all = RunTool({"diff", example, other});
+    EXPECT_EQ(all.status, 1);
+    EXPECT_EQ(all.out,
+              "N.BRAKE 0 1\nBRK.FQ 31 2\nCUT.VT 2 3\nRESPONS 0 4\nCUR.LIM 12 5\nFREQ0 35 0\n"
+              "FREQ31 35 63\nComment \"abc\\r\\ndef\\r\\n\" \"\"\n");
+}
+
+TEST_F(CtlOnPty, WriteVerifyReadsBackAndNamesTheFirstFieldThatDiffers) {
+    struct Case {
+        int keptByte;  // the controller acknowledges but keeps this data byte; -2 none, -1 all
+        int status;
+        const char* out;
+        const char* error;
+    };
+    const Case cases[] = {
+        {-2, 0, "verified: the controller holds every byte of the page as written\n", ""},
+        {15, 1, "", "write --verify: the controller holds 25 for FREQ5 where 35 was written"},
+        {-1, 1, "", "write --verify: the controller holds 25 for N.BRAKE where 0 was written"},
+    };
+    const std::string file = put("page.mxd", kExampleFile);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keptByte);
+        controller->clearFaults();
+        controller->setImage(sim::PlausibleImage());
+        if (c.keptByte >= -1) fault(sim::Fault::Keep, sim::FaultTarget::Write, -1, c.keptByte);
+        ToolRun run = RunTool({"write", "--port", port, file, "--verify"});
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_TRUE(Contains(run.out, "wrote page 1 'DATA1' to " + port + "\n" + c.out)) << run.out;
+        if (*c.error)
+            ExpectOneErrorLine(run, c.error);
+        else
+            EXPECT_EQ(run.err, "");
+    }
+    EXPECT_EQ(controller->readCommands(), 6) << "one read before each write, one after";
+}
+
+TEST_F(CtlOnPty, AHangUpIsNamedAsSuchNotAsATimeOut) {
+    fault(sim::Fault::Delay, sim::FaultTarget::Any, -1, 3000);
+    // The far end goes away while the tool waits for the answer to its read command.
+    std::thread hangUp([&] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (controller->readCommands() == 0 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        controller->stop();
+    });
+    ToolRun run = RunTool({"read", "--port", port});
+    hangUp.join();
+    EXPECT_EQ(run.status, 1);
+    ExpectOneErrorLine(run, "read: the port was hung up or closed by the far end before any reply");
+}
+
+TEST_F(CtlOnPty, StaleBytesAheadOfAnAcknowledgementAreNotCalledARefusal) {
+    // Paced: the bytes after the read's answer are still on the line when the write frame
+    // goes out, so they fill the place of the write's answer.
+    controller->setBitRate(1200);
+    fault(sim::Fault::Extra, sim::FaultTarget::Any, -1, 50);
+    const DeviceImage before = controller->image();
+    ToolRun run = RunTool({"write", "--port", port, put("p.mxd", kExampleFile)});
+    EXPECT_EQ(run.status, 1);
+    ExpectOneErrorLine(run, "write: the controller acknowledged the write (0x06), but ");
+    EXPECT_TRUE(Contains(run.err,
+                         "unexpected bytes (0xEE 0xEE 0xEE 0xEE ...) came ahead of its "
+                         "answer, and 50 more followed it"))
+        << run.err;
+    EXPECT_NE(controller->image(), before) << "the controller took the page";
 }
 
 TEST_F(CtlOnPty, ExtraBytesAfterAnAnswerDoNoHarm) {

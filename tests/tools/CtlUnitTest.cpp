@@ -10,8 +10,10 @@
 #include <set>
 
 #include "app/AppSettings.h"
+#include "device/Conversions.h"
 #include "tests/device/TempFolder.h"
 #include "tools/mxc9ctl/CtlArguments.h"
+#include "tools/mxc9ctl/PageCompare.h"
 #include "tools/mxc9ctl/PageReport.h"
 #include "tools/mxc9ctl/PortAccess.h"
 
@@ -104,6 +106,38 @@ TEST(CtlArguments, AcceptedCommandLinesGiveTheirOptions) {
     }
 }
 
+TEST(CtlArguments, DiffTakesTwoFilesAndWriteVerifies) {
+    struct Case {
+        std::vector<std::string> args;
+        CommandKind command;
+        std::string file, secondFile, page;
+        bool verify, version;
+    };
+    const Case cases[] = {
+        {{"diff", "a.mxd", "b.mxd"}, CommandKind::Diff, "a.mxd", "b.mxd", "", false, false},
+        {{"diff", "--page", "Wet", "a", "b"}, CommandKind::Diff, "a", "b", "Wet", false, false},
+        {{"write", "f", "--verify", "--port", "COM1"},
+         CommandKind::Write,
+         "f",
+         "",
+         "",
+         true,
+         false},
+        {{"--version"}, CommandKind::None, "", "", "", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        ParsedArguments parsed = ParseArguments(c.args);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        EXPECT_EQ(parsed.options->command, c.command);
+        EXPECT_EQ(parsed.options->file, c.file);
+        EXPECT_EQ(parsed.options->secondFile, c.secondFile);
+        EXPECT_EQ(parsed.options->page, c.page);
+        EXPECT_EQ(parsed.options->verify, c.verify);
+        EXPECT_EQ(parsed.options->version, c.version);
+    }
+}
+
 TEST(CtlArguments, WrongCommandLinesSayWhatIsWrongAndWhereHelpIs) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{}, "mxc9ctl: no command given (see mxc9ctl --help)"},
@@ -124,6 +158,10 @@ TEST(CtlArguments, WrongCommandLinesSayWhatIsWrongAndWhereHelpIs) {
         {{"write", "f.mxd"}, "--port PORT is missing"},
         {{"write", "f", "--port", "COM1", "--json"}, "unknown option --json"},
         {{"ports", "COM1"}, "mxc9ctl ports: unexpected argument 'COM1'"},
+        {{"diff", "a"}, "mxc9ctl diff: two FILEs are needed"},
+        {{"diff", "a", "b", "c"}, "more than two FILEs"},
+        {{"diff", "a", "b", "--json"}, "unknown option --json"},
+        {{"read", "--port", "COM1", "--verify"}, "unknown option --verify"},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
@@ -136,9 +174,46 @@ TEST(CtlArguments, WrongCommandLinesSayWhatIsWrongAndWhereHelpIs) {
 
 TEST(CtlArguments, EveryCommandHasItsOwnUsage) {
     for (CommandKind kind : {CommandKind::Show, CommandKind::Read, CommandKind::Write,
-                             CommandKind::Ports, CommandKind::None}) {
-        const std::string first = std::string("usage: mxc9ctl ") + CommandName(kind);
+                             CommandKind::Diff, CommandKind::Ports, CommandKind::None}) {
+        const std::string first = std::string("Usage: mxc9ctl ") + CommandName(kind);
         EXPECT_EQ(UsageText(kind).rfind(first, 0), 0u) << UsageText(kind);
+    }
+}
+
+// ---- comparisons -----------------------------------------------------------------------
+
+TEST(PageCompare, VerifyNamesTheFirstByteOfThePageThatDiffers) {
+    DeviceImage written{};
+    for (size_t i = 0; i < written.size(); ++i) written[i] = static_cast<int32_t>(i);
+    written[kImageBrakeFrequency] = -1;  // a list without an entry goes out as 255
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, int32_t>> changes;  // image index, value read back
+        std::optional<FieldDifference> expected;
+    };
+    const Case cases[] = {
+        {"the same bytes", {}, std::nullopt},
+        {"-1 was sent as 255", {{kImageBrakeFrequency, 255}}, std::nullopt},
+        {"pass-through bytes are not the page's", {{0, 99}, {3, 99}, {6, 99}}, std::nullopt},
+        {"the last code", {{41, 0}}, FieldDifference{"FREQ31", "41", "0"}},
+        {"settings come before codes",
+         {{kImageFirstFrequency, 0}, {kImageCurrentLimit, 3}},
+         FieldDifference{"CUR.LIM", "9", "3"}},
+        {"BRK.FQ by its byte",
+         {{kImageBrakeFrequency, 31}},
+         FieldDifference{"BRK.FQ", "255", "31"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceImage held = written;
+        held[kImageBrakeFrequency] = 255;
+        for (const auto& [index, value] : c.changes) held[static_cast<size_t>(index)] = value;
+        const auto difference = FirstImageDifference(written, held);
+        ASSERT_EQ(difference.has_value(), c.expected.has_value());
+        if (!difference) continue;
+        EXPECT_EQ(difference->field, c.expected->field);
+        EXPECT_EQ(difference->first, c.expected->first);
+        EXPECT_EQ(difference->second, c.expected->second);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "pages/TabStrip.h"
 #include "platform/IniFile.h"
 #include "tools/mxc9ctl/CtlArguments.h"
+#include "tools/mxc9ctl/PageCompare.h"
 #include "tools/mxc9ctl/PageReport.h"
 #include "tools/mxc9ctl/PortAccess.h"
 
@@ -125,25 +126,68 @@ int ChoosePage(const TabStrip& tabs, const std::string& page, const std::string&
                                      std::to_string(tabs.count()) + " pages)"};
 }
 
-std::string FaultText(TransferFault fault, const DeviceLink& link, int expected, int attempts) {
+// Bytes that may follow a failed reply and still tell its cause: several answers' worth.
+constexpr size_t kLookAfterLimit = 512;
+
+// "0xEE 0xEE 0xEE 0xEE ..."
+std::string ByteList(const std::string& bytes, size_t from, size_t count) {
+    std::string text;
+    constexpr size_t kShown = 4;
+    for (size_t i = 0; i < count && i < kShown; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%s0x%02X", i ? " " : "",
+                      static_cast<uint8_t>(bytes[from + i]));
+        text += hex;
+    }
+    return count > kShown ? text + " ..." : text;
+}
+
+// ", and 50 more followed it"
+std::string FollowedBy(const AnswerPlace& answer) {
+    return answer.after ? ", and " + std::to_string(answer.after) + " more followed it"
+                        : std::string();
+}
+
+// One line on what really came, from the diagnosis of the last exchange: its reply and
+// what came after it.
+std::string FaultText(const TransferDiagnosis& diagnosis, const std::string& reply,
+                      const std::string& later, int expected, int attempts, int timeOutMs) {
+    const std::string bytes = reply + later;
     const std::string tries =
         attempts > 1 ? " (" + std::to_string(attempts) + " attempts)" : std::string();
-    switch (fault) {
+    const AnswerPlace& answer = diagnosis.answer;
+    const std::string unexpected = std::to_string(answer.before) + " unexpected bytes (" +
+                                   ByteList(bytes, 0, answer.before) + ")";
+    // The whole answer came after the time-out, or behind bytes that did not belong to it.
+    const std::string late = !answer.found   ? std::string()
+                             : answer.before ? "; its whole answer came later, after " + unexpected
+                                             : "; its whole answer came later";
+    switch (diagnosis.fault) {
         case TransferFault::NoReply:
             return "no reply from the controller within the time-out of " +
-                   std::to_string(link.settings().timeOutReceive) + " ms" + tries;
+                   std::to_string(timeOutMs) + " ms" + tries + late;
         case TransferFault::ShortReply:
-            return "short reply of " + std::to_string(link.lastReply().size()) + " bytes (" +
-                   std::to_string(expected) + " expected)" + tries;
+            return "short reply of " + std::to_string(reply.size()) + " bytes (" +
+                   std::to_string(expected) + " expected)" + tries + late;
+        case TransferFault::PortLost:
+            return "the port was hung up or closed by the far end " +
+                   (reply.empty() ? std::string("before any reply")
+                                  : "after " + std::to_string(reply.size()) + " of " +
+                                        std::to_string(expected) + " bytes of the reply") +
+                   tries;
         case TransferFault::ChecksumMismatch:
+            if (answer.found)
+                return "the controller's answer came after " + unexpected + FollowedBy(answer) +
+                       tries;
             return "checksum mismatch in the controller's reply" + tries;
-        case TransferFault::WriteRefused: {
-            char last[8];
-            std::snprintf(last, sizeof last, "0x%02X",
-                          static_cast<uint8_t>(link.lastReply().back()));
-            return "write refused by the controller (its reply ends in " + std::string(last) +
-                   ", not 0x06)" + tries;
-        }
+        case TransferFault::WriteRefused:
+            if (answer.found && answer.before) {
+                return (answer.acknowledged ? "the controller acknowledged the write (0x06), but "
+                                            : "the controller refused the write, and ") +
+                       unexpected + " came ahead of its answer" + FollowedBy(answer) + tries;
+            }
+            return "write refused by the controller (its reply ends in " +
+                   ByteList(bytes, expected - 1, 1) + ", not 0x06)" + tries;
         case TransferFault::None:
             break;
     }
@@ -167,25 +211,41 @@ class Controller {
         ImageToScreen(link_.image(), screen);
     }
 
-    // Write: read first, overwrite what the screen holds, write the image.
-    void write(const ScreenModel& screen) {
+    // Write: read first, overwrite what the screen holds, write the image. Returns the
+    // image sent.
+    DeviceImage write(const ScreenModel& screen) {
         readImage("write: reading the controller before writing failed: ");
         ScreenToImage(screen, link_.image());
+        const DeviceImage sent = link_.image();
         int attempts = attempts_;
         if (!link_.WriteDevice(attempts)) {
+            const std::string later = link_.ReadUntilQuiet(kLookAfterLimit);
+            const TransferDiagnosis diagnosis = DiagnoseWriteReply(
+                BuildWriteFrame(sent), link_.lastReply(), link_.lastReplyEnd(), later);
             throw CtlFailure{kExitDevice,
-                             "write: " + FaultText(ClassifyWriteReply(link_.lastReply()), link_,
-                                                   kWriteReplyLength, attempts)};
+                             "write: " + FaultText(diagnosis, link_.lastReply(), later,
+                                                   kWriteReplyLength, attempts, timeOut())};
         }
+        return sent;
+    }
+
+    // The controller's image as it stands now.
+    const DeviceImage& readBack(const std::string& context) {
+        readImage(context);
+        return link_.image();
     }
 
   private:
     void readImage(const std::string& context) {
         int attempts = attempts_;
         if (link_.ReadDevice(attempts)) return;
-        throw CtlFailure{kExitDevice, context + FaultText(ClassifyReadReply(link_.lastReply()),
-                                                          link_, kReadReplyLength, attempts)};
+        const std::string later = link_.ReadUntilQuiet(kLookAfterLimit);
+        const TransferDiagnosis diagnosis =
+            DiagnoseReadReply(link_.lastReply(), link_.lastReplyEnd(), later);
+        throw CtlFailure{kExitDevice, context + FaultText(diagnosis, link_.lastReply(), later,
+                                                          kReadReplyLength, attempts, timeOut())};
     }
+    int timeOut() const { return link_.settings().timeOutReceive; }
 
     int attempts_;
     CollectedMessages messages_;
@@ -267,9 +327,36 @@ void Write(const CtlOptions& options, std::ostream& out) {
     const int page = ChoosePage(window.tabs, options.page, options.file);
     // As after choosing that page's tab: the controls show it, limited to their ranges.
     window.store.LoadPageToScreen(page);
-    Controller(port, options.attempts).write(window.screen);
+    Controller controller(port, options.attempts);
+    const DeviceImage written = controller.write(window.screen);
     out << "wrote page " << page + 1 << " '" << window.tabs.caption(page) << "' to " << port.label
         << "\n";
+    if (!options.verify) return;
+    out.flush();
+    const DeviceImage& held = controller.readBack("write --verify: reading back failed: ");
+    if (const auto difference = FirstImageDifference(written, held)) {
+        throw CtlFailure{kExitDevice, "write --verify: the controller holds " + difference->second +
+                                          " for " + difference->field + " where " +
+                                          difference->first + " was written"};
+    }
+    out << "verified: the controller holds every byte of the page as written\n";
+}
+
+// The page chosen by --page in one file of a diff.
+TMXC9Data DiffPage(const std::string& file, const std::string& page) {
+    WindowPages window;
+    LoadSettingsFile(file, window);
+    return window.store.record(ChoosePage(window.tabs, page, file));
+}
+
+// Like diff: 0 when the pages are the same, 1 when they differ.
+int Diff(const CtlOptions& options, std::ostream& out) {
+    const TMXC9Data first = DiffPage(options.file, options.page);
+    const TMXC9Data second = DiffPage(options.secondFile, options.page);
+    const std::vector<FieldDifference> differences = DiffPages(first, second);
+    for (const FieldDifference& difference : differences)
+        out << difference.field << " " << difference.first << " " << difference.second << "\n";
+    return differences.empty() ? kExitDone : kExitDiffer;
 }
 
 void Ports(std::ostream& out) {
@@ -293,10 +380,11 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
     const CtlOptions& options = *parsed.options;
-    if (options.help) {
-        out << UsageText(options.command);
+    if (options.help || options.version) {
+        out << (options.version ? VersionText() : UsageText(options.command));
         return kExitDone;
     }
+    int status = kExitDone;
     try {
         switch (options.command) {
             case CommandKind::Show:
@@ -307,6 +395,9 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 break;
             case CommandKind::Write:
                 Write(options, out);
+                break;
+            case CommandKind::Diff:
+                status = Diff(options, out);
                 break;
             case CommandKind::Ports:
                 Ports(out);
@@ -322,7 +413,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
     out.flush();
-    return kExitDone;
+    return status;
 }
 
 }  // namespace mxc9::ctl

@@ -10,6 +10,7 @@ namespace mxc9::ctl {
 
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitDevice = 1;  // the controller could not be reached or answered wrongly
+inline constexpr int kExitDiffer = 1;  // diff: the pages differ
 inline constexpr int kExitUsage = 2;   // bad usage, or a file that cannot be read or written
 
 // A command that cannot go on: its exit status and one line saying what happened.

@@ -32,13 +32,15 @@ int DefaultParam(Fault kind, int answerLength) {
             return 2000;
         case Fault::Noise:
             return 5;
+        case Fault::Keep:
+            return -1;  // every byte
         default:
             return 0;
     }
 }
 
 bool Applies(const FaultPlan& plan, bool isWrite) {
-    if (plan.kind == Fault::Refuse && !isWrite) return false;
+    if ((plan.kind == Fault::Refuse || plan.kind == Fault::Keep) && !isWrite) return false;
     if (plan.kind == Fault::BadChecksum && isWrite) return false;
     return plan.target == FaultTarget::Any || (plan.target == FaultTarget::Write) == isWrite;
 }
@@ -84,7 +86,7 @@ std::string Hex(uint8_t byte) {
 constexpr std::pair<const char*, Fault> kFaultNames[] = {
     {"none", Fault::None},          {"silent", Fault::Silent}, {"short", Fault::Short},
     {"badsum", Fault::BadChecksum}, {"refuse", Fault::Refuse}, {"extra", Fault::Extra},
-    {"delay", Fault::Delay},        {"noise", Fault::Noise}};
+    {"delay", Fault::Delay},        {"noise", Fault::Noise},   {"keep", Fault::Keep}};
 
 }  // namespace
 
@@ -162,11 +164,15 @@ std::optional<ControllerProtocol::Answer> ControllerProtocol::feed(uint8_t byte)
         (good ? " good" : " BAD, expected " + Hex(Checksum(data))));
     std::string reply = frame;
     reply.push_back(static_cast<char>(good ? kAcknowledge : kRefusal));
+    keptByte_ = kKeepNone;
     auto result = answer(std::move(reply), true);
     // The image is taken only when the acknowledgement actually goes out.
     if (good && result && static_cast<int>(result->bytes.size()) >= kWriteReplyLength &&
         static_cast<uint8_t>(result->bytes[kWriteReplyLength - 1]) == kAcknowledge) {
-        for (int i = 0; i < kImageValues; ++i) image_[i] = static_cast<uint8_t>(data[i]);
+        for (int i = 0; i < kImageValues; ++i) {
+            if (keptByte_ == kKeepAll || keptByte_ == i) continue;
+            image_[i] = static_cast<uint8_t>(data[i]);
+        }
     }
     return result;
 }
@@ -211,6 +217,9 @@ std::optional<ControllerProtocol::Answer> ControllerProtocol::answer(std::string
                 for (int i = 0; i < param; ++i) {
                     bytes.insert(bytes.begin(), static_cast<char>(0xA5 ^ (i * 0x3B)));
                 }
+                break;
+            case Fault::Keep:
+                keptByte_ = param >= kImageValues ? kKeepNone : param;
                 break;
             case Fault::None:
                 break;

@@ -31,6 +31,8 @@ enum class Fault {
     Extra,        // `param` bytes 0xEE after the answer (default 3)
     Delay,        // waits `param` ms before answering (default 2000)
     Noise,        // `param` stray bytes before the answer (default 5)
+    Keep,         // acknowledges a write but keeps data byte `param` as it was (default:
+                  // every byte)
 };
 
 enum class FaultTarget { Any, Read, Write };
@@ -43,7 +45,7 @@ struct FaultPlan {
 };
 
 // Parses "silent", "short[:N]", "badsum", "refuse", "extra[:N]", "delay[:MS]",
-// "noise[:N]"; nullopt for anything else.
+// "noise[:N]", "keep[:K]"; nullopt for anything else.
 std::optional<FaultPlan> ParseFault(const std::string& text);
 const char* FaultName(Fault kind);
 
@@ -90,6 +92,8 @@ class ControllerProtocol {
     DeviceImage image_;
     std::string frame_;  // a write frame being received
     std::deque<FaultPlan> faults_;
+    int keptByte_ = kKeepNone;  // the Keep fault of the answer being made
+    static constexpr int kKeepNone = -2, kKeepAll = -1;
     int readCommands_ = 0;
     int writeFrames_ = 0;
 };
