@@ -28,12 +28,15 @@
 namespace mxc9 {
 namespace {
 
-// The memo holds lines separated by CR LF; the text widget works with LF alone.
-QString ToWidgetText(const std::string& text) {
-    return Text(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+// The comment is CP932 bytes with lines separated by CR LF; the text widget shows it
+// converted, with LF alone. A typed text becomes bytes again line by line: the lines the
+// user did not touch keep the bytes they had.
+QString ToWidgetText(const std::string& cp932) {
+    return Text(Cp932ToUtf8(cp932)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
-std::string FromWidgetText(const QString& text) {
-    return QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
+std::string FromWidgetText(const QString& text, const std::string& before) {
+    return EditedTextToCp932(
+        QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString(), before);
 }
 
 }  // namespace
@@ -261,7 +264,7 @@ void TMainForm::CommentChange() {
         Comment->setTextCursor(cursor);
         return;
     }
-    screen_.setComment(FromWidgetText(typed));
+    screen_.setComment(FromWidgetText(typed, screen_.comment()));
 }
 
 void TMainForm::showPopupMenu(const QPoint& position) {
@@ -311,7 +314,8 @@ void TMainForm::tabsChanged() {
     syncingTabs_ = true;
     while (TabBar->count() > tabs_.count()) TabBar->removeTab(TabBar->count() - 1);
     while (TabBar->count() < tabs_.count()) TabBar->addTab(QString());
-    for (int i = 0; i < tabs_.count(); ++i) TabBar->setTabText(i, Text(tabs_.caption(i)));
+    for (int i = 0; i < tabs_.count(); ++i)
+        TabBar->setTabText(i, Text(Cp932ToUtf8(tabs_.caption(i))));
     TabBar->setCurrentIndex(tabs_.selected());
     syncingTabs_ = false;
 }

@@ -60,7 +60,8 @@ class ScreenModel {
     int listIndex(ListId list) const { return lists_[static_cast<size_t>(list)]; }
     void setListIndex(ListId list, int index);
 
-    // Text of the Comment memo, lines separated by CR LF.
+    // Text of the Comment memo as CP932 bytes (a settings file's bytes, kept as read),
+    // lines separated by CR LF; the window converts it for display.
     const std::string& comment() const { return comment_; }
     void setComment(const std::string& text);
 

@@ -24,9 +24,7 @@ constexpr std::string_view kRefusedBytes = "\\/:*?\"<>|";
 }  // namespace
 
 bool IsValidPageName(const std::string& name) {
-    std::string bytes = Utf8ToCp932(name);
-    return !bytes.empty() && bytes.size() <= static_cast<size_t>(kMaxPageNameBytes) &&
-           bytes.find_first_of(kRefusedBytes) == std::string::npos;
+    return !name.empty() && name.find_first_of(kRefusedBytes) == std::string::npos;
 }
 
 std::string WithSettingsExtension(const std::string& path) {
@@ -96,8 +94,7 @@ void PageCommands::PAGE_RENAMEClick() {
                                             Message(kMessageRenamePrompt), name))
             return;
         if (!IsValidPageName(name)) {
-            bool refused = Utf8ToCp932(name).find_first_of(kRefusedBytes) != std::string::npos;
-            showNotice(Message(refused ? kMessageRefusedCharacters : kMessageEmptyName));
+            showNotice(Message(name.empty() ? kMessageEmptyName : kMessageRefusedCharacters));
             continue;
         }
         if (tabs_.hasCaption(name, selected)) continue;
@@ -109,7 +106,7 @@ void PageCommands::PAGE_RENAMEClick() {
 void PageCommands::PAGE_DELETEClick() {
     int k = tabs_.selected();
     if (tabs_.count() < 2 || k < 0) return;
-    if (!askYesNo("[ " + tabs_.caption(k) + Message(kMessageDeleteQuestion))) return;
+    if (!askYesNo("[ " + Cp932ToUtf8(tabs_.caption(k)) + Message(kMessageDeleteQuestion))) return;
     store_.remove(k);
     tabs_.remove(k);
     if (k >= tabs_.count()) k = tabs_.count() - 1;
@@ -186,9 +183,9 @@ void PageCommands::saveFile(const std::string& chosen, int first, int last) {
 
 void PageCommands::PAGE_SAVEClick() {
     const int selected = tabs_.selected();
-    std::optional<std::string> chosen =
-        seams_.files->saveFile(seams_.programFolder->folder() +
-                               DatedFileName(seams_.clock->today(), tabs_.caption(selected)));
+    std::optional<std::string> chosen = seams_.files->saveFile(
+        seams_.programFolder->folder() +
+        DatedFileName(seams_.clock->today(), Cp932ToUtf8(tabs_.caption(selected))));
     if (!chosen) return;
     store_.SaveScreenToPage(selected);
     saveFile(*chosen, selected, selected);

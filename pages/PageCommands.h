@@ -32,9 +32,11 @@ struct PopupMenuState {
     bool operator==(const PopupMenuState&) const = default;
 };
 
-// 1 to 255 bytes in CP932, none of them \ / : * ? " < > | (checked on the CP932 bytes,
-// so 表 and ソ, whose second byte is the backslash code, are refused).
+// Page names are CP932 bytes and compared byte for byte. A valid name is not empty and
+// holds none of the bytes \ / : * ? " < > | (so 表 and ソ, whose second byte is the
+// backslash code, are refused).
 bool IsValidPageName(const std::string& name);
+// What the page-name dialog lets the user type; a longer name read from a file is kept.
 inline constexpr int kMaxPageNameBytes = 255;
 
 class PageCommands {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <memory>
 
 #include "pages/PageCommands.h"
 #include "pages/PageNameLayout.h"
@@ -66,20 +67,27 @@ bool PageNameDialog::inputPageName(const std::string& caption, const std::string
                         layout.cancel.height);
     dialog.setFixedSize(layout.clientWidth, layout.clientHeight);
 
-    edit->setMaxLength(kMaxPageNameBytes);
-    edit->setText(QString::fromStdString(name));
+    const QString shown = QString::fromStdString(Cp932ToUtf8(name));
+    edit->setText(shown);
     edit->selectAll();
-    // What CP932 cannot hold shows as '?' at once, and the name never grows beyond
-    // 255 bytes in CP932, so the name on screen is the name that a save keeps.
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-        QString fitted =
-            LimitCp932Bytes(QString::fromStdString(ReplaceNonCp932Characters(text.toStdString())),
-                            kMaxPageNameBytes);
+    // What CP932 cannot hold shows as '?' at once, and typing never makes the name longer
+    // than 255 bytes in CP932, so the name on screen is the name that a save keeps. The
+    // limit is on bytes, which QLineEdit::setMaxLength cannot count. A longer name that
+    // came from a file is shown whole and may be kept or shortened, not lengthened.
+    auto previous = std::make_shared<QString>(shown);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, previous](const QString& text) {
+        QString fitted = QString::fromStdString(ReplaceNonCp932Characters(text.toStdString()));
+        const size_t limit = kMaxPageNameBytes;
+        const size_t before = Utf8ToCp932(previous->toStdString()).size();
+        const size_t after = Utf8ToCp932(fitted.toStdString()).size();
+        if (after > limit && after > before)
+            fitted = before > limit ? *previous : LimitCp932Bytes(fitted, kMaxPageNameBytes);
         if (fitted != text) {
             int cursor = std::min<int>(edit->cursorPosition(), static_cast<int>(fitted.size()));
             edit->setText(fitted);
             edit->setCursorPosition(cursor);
         }
+        *previous = fitted;
     });
 
     ok->setDefault(true);
@@ -95,7 +103,7 @@ bool PageNameDialog::inputPageName(const std::string& caption, const std::string
     edit->setFocus();
     if (onShown) onShown(dialog, onShownContext);
     if (dialog.exec() != QDialog::Accepted) return false;
-    name = edit->text().toStdString();
+    name = EditedTextToCp932(edit->text().toStdString(), name);
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The modal page-name dialog, built at run time: a prompt, an edit box holding the name
-// (all of it selected, at most 255 characters, characters that CP932 cannot hold shown as
-// '?' as they are typed), "OK" as the default button and "Cancel" as the cancel button.
+// (all of it selected; what the user types is kept to 255 bytes in CP932, characters
+// that CP932 cannot hold shown as '?' as they are typed), "OK" as the default button and
+// "Cancel" as the cancel button. The name comes and goes as CP932 bytes: a name the user
+// did not edit comes back with its own bytes, also when it is longer than 255 bytes.
 #pragma once
 
 #include <QPointer>

@@ -17,7 +17,7 @@ struct TMXC9Data {
     int32_t respons = 0;             // "RESPONS": RES_LIST index
     int32_t curLim = 0;              // "CUR.LIM": CUR_LIST index
     std::array<int32_t, 32> freq{};  // "FREQ0".."FREQ31": FRQ_1..FRQ_32 positions
-    std::string comment;             // lines separated by CR LF
+    std::string comment;             // CP932 bytes, lines separated by CR LF
 
     bool operator==(const TMXC9Data&) const = default;
 };

@@ -53,7 +53,7 @@ std::vector<std::string> SplitCommentLines(const std::string& comment) {
 
 void WritePageRecord(IniFile& file, const std::string& section, const std::string& name,
                      const TMXC9Data& page) {
-    file.writeString(section, "NAME", name);
+    file.writeCp932(section, "NAME", name);
     file.writeInteger(section, "VER", Defaults::kVer);
     for (const ValueKey& value : kValueKeys)
         file.writeInteger(section, value.key, page.*value.field);
@@ -63,7 +63,7 @@ void WritePageRecord(IniFile& file, const std::string& section, const std::strin
     if (lines.empty()) return;
     file.writeInteger(section, CommentKey(0), static_cast<int32_t>(lines.size()));
     for (size_t j = 0; j < lines.size(); ++j)
-        file.writeString(section, CommentKey(static_cast<int>(j + 1)), lines[j]);
+        file.writeCp932(section, CommentKey(static_cast<int>(j + 1)), lines[j]);
 }
 
 TMXC9Data ReadPageRecord(const IniFile& file, const std::string& section) {
@@ -78,12 +78,10 @@ TMXC9Data ReadPageRecord(const IniFile& file, const std::string& section) {
         page.freq[static_cast<size_t>(k)] =
             file.readInteger(section, FrequencyKey(k), Defaults::kFreq);
     int32_t count = file.readInteger(section, CommentKey(0), 0);
-    // Missing comment lines read as empty ones. A section cannot hold more lines than
-    // bytes, so a larger count is cut to the section's size in bytes: a damaged count
-    // then costs memory in proportion to the file, not two gigabytes.
-    size_t lines = count > 0 ? std::min(static_cast<size_t>(count), file.sectionSize(section)) : 0;
-    for (size_t j = 1; j <= lines; ++j) {
-        page.comment += file.readString(section, CommentKey(static_cast<int>(j)), "");
+    // Missing comment lines read as empty ones.
+    const int lines = std::min(count, int32_t{kMaxCommentLines});
+    for (int j = 1; j <= lines; ++j) {
+        page.comment += file.readCp932(section, CommentKey(j), "");
         page.comment += "\r\n";
     }
     return page;
@@ -101,12 +99,7 @@ void ReadPage(const IniFile& file, int sectionNumber, int i, const std::string& 
 }
 
 int ReadPageCount(const IniFile& file) {
-    int32_t count = file.readInteger(kFileSection, kPageCountKey, 0);
-    // Every page has its own section; a count above the number of sections in the file
-    // is damaged, and honouring it could make two thousand million empty pages.
-    size_t sections = file.sectionCount();
-    if (count > 0 && static_cast<size_t>(count) > sections) return static_cast<int>(sections);
-    return count;
+    return std::min(file.readInteger(kFileSection, kPageCountKey, 0), int32_t{kMaxPagesPerFile});
 }
 
 void WritePageCount(IniFile& file, int count) {
@@ -114,7 +107,7 @@ void WritePageCount(IniFile& file, int count) {
 }
 
 std::string ReadPageName(const IniFile& file, int k) {
-    return file.readString(PageSectionName(k), "NAME", "");
+    return file.readCp932(PageSectionName(k), "NAME", "");
 }
 
 }  // namespace mxc9

@@ -17,6 +17,15 @@ namespace mxc9 {
 inline constexpr const char* kFileSection = "MXC-9";
 inline constexpr const char* kPageCountKey = "DATA";
 
+// Limits on the counts a file states. Below them a file reads exactly as it says, also
+// when sections or lines are missing (they read as empty names, defaults and empty
+// lines, so that a damaged file shows all that it claims); above them a damaged count
+// is cut to the limit, so that "DATA=2147483647" cannot make two thousand million pages.
+// Both lie far above anything a person keeps: a settings file of real use holds some
+// tens of pages, a comment some tens of lines.
+inline constexpr int kMaxPagesPerFile = 1000;
+inline constexpr int kMaxCommentLines = 1000;
+
 // "DATA" followed by k in decimal.
 std::string PageSectionName(int k);
 
@@ -24,6 +33,7 @@ std::string PageSectionName(int k);
 // break at the very end starts no further line.
 std::vector<std::string> SplitCommentLines(const std::string& comment);
 
+// Page names and comments are CP932 bytes, read and written as they stand in the file.
 // Writes one page into `section`: the name, VER 1, the record's fields, the comment lines.
 void WritePageRecord(IniFile& file, const std::string& section, const std::string& name,
                      const TMXC9Data& page);
@@ -40,12 +50,11 @@ void WritePage(IniFile& file, const TabStrip& tabs, const PageStore& store, int 
 void ReadPage(const IniFile& file, int sectionNumber, int i, const std::string& name,
               TabStrip& tabs, PageStore& store);
 
-// The page count "DATA" of section "MXC-9" (default 0). A count above the number of
-// sections in the file is cut to that number, so that a damaged count cannot make
-// millions of empty pages; a negative count is returned as it is.
+// The page count "DATA" of section "MXC-9" (default 0), at most kMaxPagesPerFile; a
+// negative count is returned as it is.
 int ReadPageCount(const IniFile& file);
 void WritePageCount(IniFile& file, int count);
-// "NAME" of section DATA<k>, empty when missing.
+// "NAME" of section DATA<k> in CP932 bytes, empty when missing.
 std::string ReadPageName(const IniFile& file, int k);
 
 }  // namespace mxc9

@@ -1,5 +1,7 @@
 // The tab strip TabControl1 as plain state: one caption per page, the selected tab.
 // The window's QTabBar mirrors it. Selecting a tab from a command raises no tab event.
+// Captions are page names as CP932 bytes, as a settings file holds them; the window
+// converts them for display only.
 #pragma once
 
 #include <string>

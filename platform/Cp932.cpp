@@ -4,6 +4,8 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace mxc9 {
 
@@ -116,7 +118,54 @@ std::string Cp932ToUtf8(std::string_view cp932) {
 
 std::string ReplaceNonCp932Characters(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
-    return Cp932ToUtf8(Utf8ToCp932(utf8));
+    std::string result;
+    for (;;) {
+        size_t mark = utf8.find(kReplacementUtf8);
+        result += Cp932ToUtf8(Utf8ToCp932(utf8.substr(0, mark)));
+        if (mark == std::string_view::npos) return result;
+        result += kReplacementUtf8;
+        utf8.remove_prefix(mark + std::strlen(kReplacementUtf8));
+    }
+}
+
+namespace {
+
+// The pieces of a text between CR LF pairs; n breaks give n + 1 pieces.
+std::vector<std::string_view> SplitAtCrLf(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    for (;;) {
+        size_t end = text.find("\r\n");
+        pieces.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) return pieces;
+        text.remove_prefix(end + 2);
+    }
+}
+
+}  // namespace
+
+std::string EditedTextToCp932(std::string_view edited, std::string_view before) {
+    const std::vector<std::string_view> oldLines = SplitAtCrLf(before);
+    std::vector<std::string> oldShown;
+    oldShown.reserve(oldLines.size());
+    for (std::string_view line : oldLines) oldShown.push_back(Cp932ToUtf8(line));
+    std::string result;
+    const std::vector<std::string_view> lines = SplitAtCrLf(edited);
+    for (size_t j = 0; j < lines.size(); ++j) {
+        if (j > 0) result += "\r\n";
+        size_t kept = oldShown.size();
+        if (j < oldShown.size() && oldShown[j] == lines[j]) {
+            kept = j;
+        } else {
+            kept = static_cast<size_t>(std::find(oldShown.begin(), oldShown.end(), lines[j]) -
+                                       oldShown.begin());
+        }
+        if (kept < oldLines.size()) {
+            result += oldLines[kept];
+        } else {
+            result += Utf8ToCp932(lines[j]);
+        }
+    }
+    return result;
 }
 
 std::string SanitizeUtf8(std::string_view text) {

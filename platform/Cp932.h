@@ -18,8 +18,17 @@ std::string Cp932ToUtf8(std::string_view cp932);
 
 // UTF-8 text as it will read back after a trip through CP932: characters that CP932
 // cannot hold become '?'. The page-name edit and the comment memo pass what the user
-// types or pastes through this, so what is on screen is what a save keeps.
+// types or pastes through this, so what is on screen is what a save keeps. U+FFFD is
+// left alone: it shows bytes of a file that are no CP932 character, and a line that
+// still shows them keeps them (EditedTextToCp932).
 std::string ReplaceNonCp932Characters(std::string_view utf8);
+
+// The CP932 bytes for a text the user edited on screen (UTF-8, lines separated by
+// CR LF), given the bytes the text had before. A line that still reads as a line of
+// `before` read (the same line first, else any) keeps that line's bytes, so what the
+// user did not touch is written back as it was read, NEC and IBM duplicate codes and
+// stray bytes included; other lines are converted.
+std::string EditedTextToCp932(std::string_view edited, std::string_view before);
 
 // UTF-8 text with every invalid sequence replaced by U+FFFD.
 std::string SanitizeUtf8(std::string_view text);

@@ -125,6 +125,12 @@ EIniFileError::EIniFileError(const std::string& path)
     : std::runtime_error(path + " に書き込めません"), path_(path) {}
 
 struct IniFile::Data {
+    // A line of the file without its end, and the end it had ("\r\n", "\n", "\r", or
+    // "" for a last line without one): lines are written back with their own ends.
+    struct Line {
+        std::string text;
+        const char* ending = "\r\n";
+    };
     // The first entry of each key of a section, in an open-addressing table of the
     // section's own: no allocation per entry, and a page's lookups stay in one small
     // block of memory however large the file is.
@@ -134,9 +140,9 @@ struct IniFile::Data {
         static constexpr uint32_t kEmpty = UINT32_MAX;
     };
     struct Section {
-        std::string header;              // the header line as it stands
-        std::string name;                // its name, in the file's encoding
-        std::vector<std::string> lines;  // the lines below the header
+        Line header;              // the header line as it stands
+        std::string name;         // its name, in the file's encoding
+        std::vector<Line> lines;  // the lines below the header
         std::vector<KeySlot> slots;
         size_t keysUsed = 0;
         size_t afterLastEntry = 0;  // where a new key goes
@@ -147,7 +153,9 @@ struct IniFile::Data {
     bool utf8 = false;  // the file starts with a UTF-8 byte order mark
     bool modified = false;
     bool writeOnRelease = true;
-    std::vector<std::string> preamble;  // lines before the first section
+    std::vector<Line> preamble;  // lines before the first section
+    // The end given to new lines: the file's first line end, CR LF for a new file.
+    const char* newLineEnding = "\r\n";
     std::vector<Section> sections;
     std::unordered_map<std::string, size_t> sectionIndex;  // folded name -> first section
     // Readers ask for one section many times in a row: the last answer is kept.
@@ -156,7 +164,9 @@ struct IniFile::Data {
     mutable bool cacheValid = false;
 
     void parse(std::string_view bytes);
-    void addLine(std::string_view line);
+    void addLine(std::string_view line, const char* ending);
+    // Sets `key` to a value already in the file's encoding.
+    void write(std::string_view section, std::string_view key, const std::string& fileValue);
     std::string toFile(std::string_view text) const {
         return utf8 ? SanitizeUtf8(text) : Utf8ToCp932(text);
     }
@@ -189,7 +199,7 @@ struct IniFile::Data {
             if (slot.line == KeySlot::kEmpty) return &slot;
             if (slot.hash != static_cast<uint32_t>(hash)) continue;
             std::string_view key;
-            ParseEntry(section.lines[slot.line], key, nullptr);
+            ParseEntry(section.lines[slot.line].text, key, nullptr);
             if (FoldedEqual(key, fileKey, !utf8)) return &slot;
         }
     }
@@ -223,15 +233,15 @@ struct IniFile::Data {
         std::string storage;
         std::string_view fileKey = encoded(key, storage);
         const KeySlot* slot = findKey(sections[index], fileKey, keyHash(fileKey));
-        return slot ? &sections[index].lines[slot->line] : nullptr;
+        return slot ? &sections[index].lines[slot->line].text : nullptr;
     }
 };
 
-void IniFile::Data::addLine(std::string_view line) {
+void IniFile::Data::addLine(std::string_view line, const char* ending) {
     std::string_view name;
     if (ParseHeader(line, name)) {
         Section section;
-        section.header = std::string(line);
+        section.header = {std::string(line), ending};
         section.name = std::string(name);
         section.bytes = line.size() + 2;
         sectionIndex.try_emplace(Fold(name, !utf8), sections.size());
@@ -239,14 +249,14 @@ void IniFile::Data::addLine(std::string_view line) {
         return;
     }
     if (sections.empty()) {
-        preamble.emplace_back(line);
+        preamble.push_back({std::string(line), ending});
         return;
     }
     Section& section = sections.back();
-    section.lines.emplace_back(line);
+    section.lines.push_back({std::string(line), ending});
     section.bytes += line.size() + 2;
     std::string_view key;
-    if (ParseEntry(section.lines.back(), key, nullptr)) {
+    if (ParseEntry(section.lines.back().text, key, nullptr)) {
         addKey(section, section.lines.size() - 1, key, keyHash(key));
         section.afterLastEntry = section.lines.size();
     }
@@ -258,13 +268,22 @@ void IniFile::Data::parse(std::string_view bytes) {
         bytes.remove_prefix(kUtf8Bom.size());
     }
     // A line ends at CR LF, LF or a lone CR.
+    bool first = true;
     while (!bytes.empty()) {
         size_t end = 0;
         while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
-        addLine(bytes.substr(0, end));
-        if (end < bytes.size() && bytes[end] == '\r') ++end;
-        if (end < bytes.size() && bytes[end] == '\n') ++end;
-        bytes.remove_prefix(end);
+        size_t next = end;
+        if (next < bytes.size() && bytes[next] == '\r') ++next;
+        if (next < bytes.size() && bytes[next] == '\n') ++next;
+        std::string_view found = bytes.substr(end, next - end);
+        const char* ending = found == "\r\n" ? "\r\n"
+                             : found == "\n" ? "\n"
+                             : found == "\r" ? "\r"
+                                             : "";
+        if (first && *ending) newLineEnding = ending;
+        first = false;
+        addLine(bytes.substr(0, end), ending);
+        bytes.remove_prefix(next);
     }
 }
 
@@ -276,7 +295,13 @@ IniFile::IniFile(std::string path, Start start) : path_(std::move(path)), data_(
         data_->modified = true;
         return;
     }
-    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is read; anything else reads as a missing file. The open does
+    // not block, so a FIFO or a device chosen by mistake cannot hang the caller.
+    // The type is checked before the open as well: opening a serial device would already
+    // change its control lines.
+    struct stat before;
+    if (stat(path_.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return;
+    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return;
     std::string bytes;
     struct stat info;
@@ -327,21 +352,20 @@ std::vector<std::string> IniFile::sectionNames() const {
     return names;
 }
 
-size_t IniFile::sectionCount() const {
-    return data_->sections.size();
-}
-
-size_t IniFile::sectionSize(std::string_view section) const {
-    size_t index = data_->findSection(section);
-    return index == Data::kMissing ? 0 : data_->sections[index].bytes;
-}
-
 std::string IniFile::readString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
     const std::string* line = data_->findLine(section, key);
     std::string_view name, value;
     if (!line || !ParseEntry(*line, name, &value)) return std::string(defaultValue);
     return data_->fromFile(value);
+}
+
+std::string IniFile::readCp932(std::string_view section, std::string_view key,
+                               std::string_view defaultValue) const {
+    const std::string* line = data_->findLine(section, key);
+    std::string_view name, value;
+    if (!line || !ParseEntry(*line, name, &value)) return std::string(defaultValue);
+    return data_->utf8 ? Utf8ToCp932(value) : std::string(value);
 }
 
 int32_t IniFile::readInteger(std::string_view section, std::string_view key,
@@ -355,9 +379,18 @@ int32_t IniFile::readInteger(std::string_view section, std::string_view key,
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    Data& data = *data_;
+    data_->write(section, key, data_->toFile(value));
+}
+
+void IniFile::writeCp932(std::string_view section, std::string_view key, std::string_view value) {
+    data_->write(section, key, data_->utf8 ? Cp932ToUtf8(value) : std::string(value));
+}
+
+void IniFile::Data::write(std::string_view section, std::string_view key,
+                          const std::string& fileValue) {
+    Data& data = *this;
     const std::string fileKey(Trim(data.toFile(key)));
-    std::string line = fileKey + "=" + data.toFile(value);
+    std::string line = fileKey + "=" + fileValue;
     // A line break inside a value would start a new line in the file.
     for (char& c : line)
         if (c == '\r' || c == '\n') c = ' ';
@@ -365,8 +398,8 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     if (index == Data::kMissing) {
         Data::Section created;
         created.name = data.toFile(section);
-        created.header = "[" + created.name + "]";
-        created.bytes = created.header.size() + 2;
+        created.header = {"[" + created.name + "]", data.newLineEnding};
+        created.bytes = created.header.text.size() + 2;
         index = data.sections.size();
         data.sectionIndex.emplace(Fold(created.name, !data.utf8), index);
         data.sections.push_back(std::move(created));
@@ -375,7 +408,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     Data::Section& target = data.sections[index];
     const uint64_t hash = data.keyHash(fileKey);
     if (Data::KeySlot* entry = data.findKey(target, fileKey, hash)) {
-        std::string& existing = target.lines[entry->line];
+        std::string& existing = target.lines[entry->line].text;
         if (existing == line) return;
         target.bytes += line.size() - existing.size();
         existing = std::move(line);
@@ -383,10 +416,11 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         target.bytes += line.size() + 2;
         target.lines.insert(
             target.lines.begin() + static_cast<std::ptrdiff_t>(target.afterLastEntry),
-            std::move(line));
-        data.addKey(target, target.afterLastEntry,
-                    std::string_view(target.lines[target.afterLastEntry]).substr(0, fileKey.size()),
-                    hash);
+            Data::Line{std::move(line), data.newLineEnding});
+        data.addKey(
+            target, target.afterLastEntry,
+            std::string_view(target.lines[target.afterLastEntry].text).substr(0, fileKey.size()),
+            hash);
         ++target.afterLastEntry;
     }
     data.modified = true;
@@ -398,14 +432,20 @@ void IniFile::writeInteger(std::string_view section, std::string_view key, int32
 
 std::string IniFile::contents() const {
     size_t size = kUtf8Bom.size();
-    for (const auto& line : data_->preamble) size += line.size() + 2;
-    for (const auto& section : data_->sections) size += section.header.size() + 2 + section.bytes;
+    for (const auto& line : data_->preamble) size += line.text.size() + 2;
+    for (const auto& section : data_->sections)
+        size += section.header.text.size() + 2 + section.bytes;
     std::string bytes;
     bytes.reserve(size);
     if (data_->utf8) bytes += kUtf8Bom;
-    auto put = [&bytes](const std::string& line) {
-        bytes += line;
-        bytes += "\r\n";
+    // Every line keeps its own end. Only the file's last line may lack one; when a write
+    // put lines after it, it gets the end of new lines.
+    const Data::Line* previous = nullptr;
+    auto put = [&](const Data::Line& line) {
+        if (previous && !*previous->ending) bytes += data_->newLineEnding;
+        bytes += line.text;
+        bytes += line.ending;
+        previous = &line;
     };
     for (const auto& line : data_->preamble) put(line);
     for (const auto& section : data_->sections) {

@@ -5,9 +5,14 @@
 //    without one pair of enclosing quotation marks; the first matching section and key
 //    win; lines that are not entries are kept as they are;
 //  - writing a key replaces its line in place, a new key goes after the last entry of
-//    its section, a new section at the end of the file; lines end in CR LF;
+//    its section, a new section at the end of the file; every other byte of the file
+//    stays as it was, line ends included; new lines end like the file's first line
+//    (CR LF in a new file);
 //  - text is stored in code page 932 (UTF-8 when the file starts with a UTF-8 byte
-//    order mark); callers pass and get UTF-8.
+//    order mark); readString/writeString pass UTF-8, readCp932/writeCp932 pass the
+//    CP932 bytes as they stand in the file, unconverted;
+//  - only a regular file is read: anything else (a FIFO, a device, a folder) reads as a
+//    missing file, and is never opened in a way that could block.
 // The file is read once when the object is made. Writes change only the copy in memory;
 // updateFile() puts it on disk through a temporary file in the same folder that is
 // flushed and then renamed over the target, so the target is never half written.
@@ -57,10 +62,6 @@ class IniFile {
     bool hasKey(std::string_view section, std::string_view key) const;
     // Names of all section header lines, in file order (duplicates included).
     std::vector<std::string> sectionNames() const;
-    size_t sectionCount() const;
-    // Number of bytes of the first section of that name, header line included (0 when
-    // missing): a bound for counts read from the section.
-    size_t sectionSize(std::string_view section) const;
 
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -70,6 +71,12 @@ class IniFile {
 
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, int32_t value);
+
+    // Text as CP932 bytes, byte for byte what a CP932 file holds (converted from and to
+    // UTF-8 only in a file with the UTF-8 mark).
+    std::string readCp932(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const;
+    void writeCp932(std::string_view section, std::string_view key, std::string_view value);
 
     // The file as it would be written, in bytes.
     std::string contents() const;

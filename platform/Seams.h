@@ -35,6 +35,7 @@ class IFileDialogs {
 class IPageNameDialog {
   public:
     virtual ~IPageNameDialog() = default;
+    // `caption` and `prompt` are UTF-8; `name` is a page name in CP932 bytes.
     virtual bool inputPageName(const std::string& caption, const std::string& prompt,
                                std::string& name) = 0;
 };

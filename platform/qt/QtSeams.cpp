@@ -9,7 +9,20 @@
 
 namespace mxc9 {
 
-const char* const kSettingsFileFilter = "設定データ (*.mxd);;すべてのファイルを表示 (*.*)";
+// Each entry is the text the list shows, then its pattern in parentheses, which the
+// dialogs keep out of sight (HideNameFilterDetails): the first entry's own text ends in
+// "(*.mxd)", the second's does not. "Show all files" matches every file, as "*.*" does
+// on the original platform; here "*.*" would miss names without a dot.
+const char* const kSettingsFileFilter = "設定データ (*.mxd) (*.mxd);;すべてのファイルを表示 (*)";
+
+namespace {
+
+void SetSettingsFileFilter(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+}
+
+}  // namespace
 
 int QtMessageBoxes::show(const std::string& text, const std::string& caption, MbIcon icon,
                          MbButtons buttons) {
@@ -51,7 +64,7 @@ std::optional<std::string> QtFileDialogs::openFile(const std::string& proposed) 
     QFileDialog dialog(owner_.data());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+    SetSettingsFileFilter(dialog);
     dialog.selectFile(QString::fromStdString(proposed));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
@@ -62,7 +75,7 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string& proposed) 
     QFileDialog dialog(owner_.data());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+    SetSettingsFileFilter(dialog);
     dialog.selectFile(QString::fromStdString(proposed));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

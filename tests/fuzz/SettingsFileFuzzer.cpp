@@ -2,6 +2,7 @@
 // "Import File" would read them, then writes the pages back and reads them again.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "editor/EditorDisplay.h"
@@ -18,6 +19,11 @@ class NoDisplay : public mxc9::EditorDisplay {
     void DrawSelectionGauge(int, int) override {}
     void ShowReadouts(int) override {}
 };
+
+bool Quoted(const std::string& text) {
+    return text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+           text.back() == text.front();
+}
 
 }  // namespace
 
@@ -36,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         store.LoadPageToScreen(0);
         store.SaveScreenToPage(0);
     }
-    // What was read must write and read back unchanged (names and comment lines aside,
-    // which the value trimming of the profile functions may change).
+    // What was read must write and read back unchanged, names and comment lines byte for
+    // byte, except a text in enclosing quotation marks, which the reader takes off again.
     IniFile copy = IniFile::fromBytes("");
     WritePageCount(copy, tabs.count());
     for (int k = 0; k < tabs.count(); ++k) WritePage(copy, tabs, store, k, PageSectionName(k));
@@ -49,6 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (page.nBrake != original.nBrake || page.cutVt != original.cutVt ||
             page.freq != original.freq)
             __builtin_trap();
+        const std::string& name = tabs.caption(k);
+        if (!Quoted(name) && ReadPageName(reread, k) != name) __builtin_trap();
+        bool quotedLine = false;
+        for (const std::string& line : SplitCommentLines(original.comment))
+            quotedLine = quotedLine || Quoted(line);
+        if (!quotedLine && page.comment != original.comment) __builtin_trap();
     }
     return 0;
 }

@@ -1,6 +1,8 @@
 // The menu items, buttons and start-up steps reach the commands behind them.
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QTabBar>
 #include <QTimer>
@@ -106,7 +108,40 @@ TEST_F(MainFormTest, CommentKeepsOnlyWhatCodePage932CanHold) {
     form->Comment->insertPlainText(QString::fromUtf8("表😀"));  // as a paste inserts it
     QTest::keyClicks(form->Comment, "x");                      // typing goes on after the kept text
     EXPECT_EQ(form->Comment->toPlainText(), QString::fromUtf8("表?x"));
-    EXPECT_EQ(form->screen().comment(), "表?x");
+    EXPECT_EQ(form->screen().comment(), "\x95\x5C?x") << "表?x in code page 932";
+}
+
+TEST_F(MainFormTest, NamesAndCommentsShowConvertedAndAnEditKeepsTheLinesNotTouched) {
+    // FA4A reads as Roman numeral one (as 8754 does), 80 starts no character.
+    form->tabs().setCaption(0, "\x95\x5C\x83\x5C\xFA\x4A");
+    form->pages().record(0).comment = "\xFA\x4A\r\n\x80x\r\n";
+    form->pages().LoadPageToScreen(0);
+    EXPECT_EQ(form->TabBar->tabText(0), QString::fromUtf8("表ソ\u2160"));
+    EXPECT_EQ(form->Comment->toPlainText(), QString::fromUtf8("\u2160\n\uFFFDx\n"));
+
+    focus(form->Comment);
+    form->Comment->moveCursor(QTextCursor::End);
+    QTest::keyClicks(form->Comment, "new");
+    EXPECT_EQ(form->screen().comment(), "\xFA\x4A\r\n\x80x\r\nnew");
+}
+
+TEST_F(MainFormTest, FileDialogsListTheSettingsFilterEntries) {
+    // The dialog's own list of file types, as the user sees it.
+    QtFileDialogs dialogs;
+    for (bool save : {false, true}) {
+        QStringList entries;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_TRUE(types);
+            for (int i = 0; i < types->count(); ++i) entries << types->itemText(i);
+            dialog->reject();
+        });
+        save ? dialogs.saveFile(folder.path + "x.mxd") : dialogs.openFile(folder.path + "x.mxd");
+        EXPECT_EQ(entries, QStringList({QString::fromUtf8("設定データ (*.mxd)"),
+                                        QString::fromUtf8("すべてのファイルを表示")}));
+    }
 }
 
 TEST_F(MainFormTest, StartUpWritesThePortOffAndQuittingWritesTheListEntry) {

@@ -90,6 +90,26 @@ TEST(Cp932, EditTextKeepsOnlyWhatTheFileCanHold) {
     EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(shown)), shown);
 }
 
+TEST(Cp932, EditedTextKeepsTheBytesOfEveryLineNotTouched) {
+    // FA4A and 8754 both read as Roman numeral one; 80 is no character. Lines that still
+    // read as they did keep their bytes, also after lines were added or removed.
+    const std::string before = "\xFA\x4A\r\n\x80x\r\nplain\r\n";
+    struct Case {
+        const char* edited;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"\u2160\r\n\uFFFDx\r\nplain\r\n", before},
+        {"\u2160\r\n\uFFFDx\r\nplain", "\xFA\x4A\r\n\x80x\r\nplain"},
+        {"new\r\n\u2160\r\n\uFFFDx\r\nplain\r\n", "new\r\n" + before},
+        {"\u2160\r\nplain\r\n", "\xFA\x4A\r\nplain\r\n"},
+        {"\u2160\u2160\r\n\uFFFDy\r\nplain\r\n", "\x87\x54\x87\x54\r\n?y\r\nplain\r\n"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(EditedTextToCp932(c.edited, before), c.bytes) << c.edited;
+    EXPECT_EQ(ReplaceNonCp932Characters("\uFFFD😀\u2160"), "\uFFFD?\u2160");
+}
+
 TEST(Cp932, Utf8SanitizingReplacesOnlyInvalidSequences) {
     const std::string r = "\xEF\xBF\xBD";
     const std::pair<std::string, std::string> cases[] = {

@@ -109,16 +109,40 @@ TEST(IniFileWriting, ChangesOnlyWhatIsWrittenAndKeepsEveryOtherLine) {
     file.writeInteger("c", "first", -5);  // first key of an empty section
     file.writeString("d", "w", "表");     // new section at the end, CP932 text
     EXPECT_EQ(file.contents(),
-              CrLfLines({"; notes", "[a]", "x=1", "z=3", "", "; about b", "[b]", "key=new", "y=2",
-                         "", "[c]", "first=-5", "[d]", "w=\x95\x5C"}));
+              "; notes\n[a]\nx=1\nz=3\n\n; about b\n[b]\nkey=new\ny=2\n\n[c]\nfirst=-5\n[d]\n"
+              "w=\x95\x5C\n");
     EXPECT_EQ(file.readString("b", "KEY", ""), "new");
     EXPECT_EQ(file.readString("d", "w", ""), "表");
+}
+
+TEST(IniFileWriting, EveryLineKeepsItsOwnEnd) {
+    // The key written changes; every other byte stays. New lines end like the file's
+    // first line; a last line without an end gets one only when a line follows it.
+    struct Case {
+        const char* before;
+        const char* key;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"[MXC9]\nCommPort=1\n[Ports]\nCOM1=/dev/ttyUSB0\n", "CommPort",
+         "[MXC9]\nCommPort=2\n[Ports]\nCOM1=/dev/ttyUSB0\n"},
+        {"[MXC9]\r\nCommPort=1\n[Ports]\rCOM1=x", "CommPort",
+         "[MXC9]\r\nCommPort=2\n[Ports]\rCOM1=x"},
+        {"; note\n[MXC9]\nOther=1", "CommPort", "; note\n[MXC9]\nOther=1\nCommPort=2\n"},
+        {"[Ports]\nCOM1=x\n", "CommPort", "[Ports]\nCOM1=x\n[MXC9]\nCommPort=2\n"},
+        {"[Ports]\r\nCOM1=x", "CommPort", "[Ports]\r\nCOM1=x\r\n[MXC9]\r\nCommPort=2\r\n"},
+    };
+    for (const Case& c : cases) {
+        IniFile file = IniFile::fromBytes(c.before);
+        file.writeInteger("MXC9", c.key, 2);
+        EXPECT_EQ(file.contents(), c.after) << c.before;
+    }
 }
 
 TEST(IniFileWriting, FileWithByteOrderMarkStaysUtf8) {
     IniFile file = IniFile::fromBytes("\xEF\xBB\xBF[a]\nk=1\n");
     file.writeString("a", "n", "日本");
-    EXPECT_EQ(file.contents(), "\xEF\xBB\xBF" + CrLfLines({"[a]", "k=1", "n=日本"}));
+    EXPECT_EQ(file.contents(), "\xEF\xBB\xBF[a]\nk=1\nn=日本\n");
 }
 
 TEST(IniFileWriting, LineBreaksInAValueCannotStartNewEntries) {
@@ -182,7 +206,7 @@ TEST(IniFileOnDisk, WritingThroughALinkReplacesTheFileItPointsAt) {
         file.writeInteger("a", "k", 5);
     }
     EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.ini")));
-    EXPECT_EQ(ReadBytes(folder.file("real.ini")), CrLfLines({"[a]", "k=5"}));
+    EXPECT_EQ(ReadBytes(folder.file("real.ini")), "[a]\nk=5\n");
 }
 
 TEST(IniFileOnDisk, FailedWriteRaisesTheErrorAndKeepsTheOldFile) {

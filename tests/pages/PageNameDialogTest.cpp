@@ -68,7 +68,6 @@ TEST(PageNameDialog, IsBuiltFromTheTableAndOkGivesTheEditedName) {
         EXPECT_EQ(label->text(), "Input the name of the page.");
         EXPECT_EQ(edit->text(), "DATA1");
         EXPECT_EQ(edit->selectedText(), "DATA1");
-        EXPECT_EQ(edit->maxLength(), 255);
         QPushButton* okButton = nullptr;
         for (auto* button : dialog.findChildren<QPushButton*>())
             if (button->text() == "OK") okButton = button;
@@ -106,12 +105,12 @@ TEST(PageNameDialog, EscapeCancelsAndLeavesTheName) {
 TEST(PageNameDialog, TypedTextIsKeptToWhatTheFileCanHold) {
     const std::pair<QString, std::string> cases[] = {
         {QString::fromUtf8("a😀b"), "a?b"},
-        {QString::fromUtf8("表ソ"), "表ソ"},
+        {QString::fromUtf8("表ソ"), "\x95\x5C\x83\x5C"},
         // 200 double-byte characters are 400 bytes: cut to 127 characters (254 bytes).
         {QString(200, QChar(0x65E5)),
          [] {
              std::string s;
-             for (int i = 0; i < 127; ++i) s += "日";
+             for (int i = 0; i < 127; ++i) s += "\x93\xFA";
              return s;
          }()},
     };
@@ -125,7 +124,36 @@ TEST(PageNameDialog, TypedTextIsKeptToWhatTheFileCanHold) {
             dialog.accept();
         });
         EXPECT_EQ(name, kept);
-        EXPECT_LE(Utf8ToCp932(name).size(), 255u);
+        EXPECT_LE(name.size(), 255u);
+    }
+}
+
+TEST(PageNameDialog, NameFromAFileIsKeptByteForByteUnlessEdited) {
+    // 150 double-byte characters (300 bytes), and codes that read as others do.
+    std::string longName;
+    for (int i = 0; i < 150; ++i) longName += "\x93\xFA";
+    const std::string duplicates = "\xFA\x4A\xED\x40\x80";
+    struct Case {
+        std::string start;
+        std::vector<int> keys;  // typed at the end of the name
+        std::string kept;
+    };
+    const Case cases[] = {
+        {longName, {}, longName},
+        {longName, {Qt::Key_X}, longName},  // a long name cannot grow
+        {longName, {Qt::Key_Backspace}, longName.substr(0, 298)},
+        {duplicates, {}, duplicates},
+    };
+    for (const Case& c : cases) {
+        std::string name;
+        const bool ok = RunDialog(c.start, name, [keys = c.keys](QDialog& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>();
+            QTest::keyClick(edit, Qt::Key_End);
+            for (int key : keys) QTest::keyClick(edit, static_cast<Qt::Key>(key));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(name, c.kept);
     }
 }
 

@@ -153,7 +153,7 @@ TEST(SettingsFileReader, FileWrittenByTheWindowsProfileFunctionsReadsAlike) {
     const std::string bytes = testing::kWindowsWrittenFile;
     IniFile file = IniFile::fromBytes(bytes);
     EXPECT_EQ(ReadPageCount(file), 2);
-    EXPECT_EQ(ReadPageName(file, 0), "表ソ");
+    EXPECT_EQ(ReadPageName(file, 0), "\x95\x5C\x83\x5C") << "表ソ as the file's bytes";
     EXPECT_EQ(ReadPageName(file, 1), "second");
     TMXC9Data page = ReadPageRecord(file, "DATA0");
     EXPECT_EQ(page.nBrake, 31);
@@ -164,7 +164,8 @@ TEST(SettingsFileReader, FileWrittenByTheWindowsProfileFunctionsReadsAlike) {
     EXPECT_EQ(page.freq[0], 0);
     EXPECT_EQ(page.freq[1], Defaults::kFreq);
     EXPECT_EQ(page.freq[31], 63);
-    EXPECT_EQ(page.comment, "日本語\\\r\n\r\nlast\r\n") << "a missing line reads empty";
+    EXPECT_EQ(page.comment, "\x93\xFA\x96\x7B\x8C\xEA\\\r\n\r\nlast\r\n")
+        << "a missing line reads empty";
 
     TMXC9Data missing = ReadPageRecord(file, "DATA7");
     TMXC9Data expected = DefaultPage();
@@ -186,18 +187,36 @@ TEST(SettingsFileReader, CommentCountsOutsideTheLinesPresent) {
     }
 }
 
-TEST(SettingsFileReader, DamagedCountsCostMemoryOnlyInProportionToTheFile) {
-    IniFile file = IniFile::fromBytes(
-        "[MXC-9]\r\nDATA=2147483647\r\n[DATA0]\r\nComment0=2147483647\r\nComment5=five\r\n"
-        "[DATA1]\r\n");
-    EXPECT_EQ(ReadPageCount(file), 3) << "cut to the number of sections";
-    TMXC9Data page = ReadPageRecord(file, "DATA0");
-    EXPECT_LE(page.comment.size(), 2 * file.sectionSize("DATA0") + 4);
-    EXPECT_EQ(page.comment.substr(0, 14), "\r\n\r\n\r\n\r\nfive\r\n");
-
-    EXPECT_EQ(ReadPageCount(IniFile::fromBytes("[MXC-9]\r\nDATA=-4\r\n")), -4);
-    EXPECT_EQ(ReadPageCount(IniFile::fromBytes("[MXC-9]\r\nDATA=0x10\r\n")), 1);
-    EXPECT_EQ(ReadPageCount(IniFile::fromBytes("DATA=3\r\n")), 0);
+TEST(SettingsFileReader, CountsAreTakenAsStatedUpToTheirLimits) {
+    // Sections and lines that a count claims but the file lacks read as empty ones; only
+    // a count above the limit is cut.
+    struct Case {
+        const char* file;
+        int pages;
+        int commentLines;  // of DATA0, each ending in CR LF
+    };
+    const Case cases[] = {
+        {"[MXC-9]\r\nDATA=3\r\n[DATA0]\r\n", 3, 0},
+        {"[MXC-9]\r\nDATA=5\r\n", 5, 0},
+        {"[MXC-9]\r\nDATA=1000\r\n", 1000, 0},
+        {"[MXC-9]\r\nDATA=1001\r\n", kMaxPagesPerFile, 0},
+        {"[MXC-9]\r\nDATA=2147483647\r\n", kMaxPagesPerFile, 0},
+        {"[MXC-9]\r\nDATA=-4\r\n", -4, 0},
+        {"[MXC-9]\r\nDATA=0x10\r\n", 16, 0},
+        {"DATA=3\r\n", 0, 0},
+        {"[DATA0]\r\nComment0=100\r\nComment1=x\r\n", 0, 100},
+        {"[DATA0]\r\nComment0=1000\r\n", 0, 1000},
+        {"[DATA0]\r\nComment0=2147483647\r\nComment5=five\r\n", 0, kMaxCommentLines},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        IniFile file = IniFile::fromBytes(c.file);
+        EXPECT_EQ(ReadPageCount(file), c.pages);
+        const std::string comment = ReadPageRecord(file, "DATA0").comment;
+        EXPECT_EQ(static_cast<int>(SplitCommentLines(comment).size()), c.commentLines);
+    }
+    EXPECT_EQ(ReadPageRecord(IniFile::fromBytes(cases[10].file), "DATA0").comment.substr(0, 14),
+              "\r\n\r\n\r\n\r\nfive\r\n");
 }
 
 TEST(SettingsFileReader, BadFilesLoadWithDefaults) {

@@ -13,6 +13,7 @@
 #include "pages/PageStore.h"
 #include "pages/SettingsFile.h"
 #include "pages/TabStrip.h"
+#include "platform/Cp932.h"
 #include "platform/IniFile.h"
 #include "tools/mxc9ctl/CtlArguments.h"
 #include "tools/mxc9ctl/PageCompare.h"
@@ -81,9 +82,13 @@ struct WindowPages {
         store.SaveScreenToPage(0);
         tabs.select(0);
     }
+    // Names and comments converted from their CP932 bytes for printing.
     std::vector<NamedPage> pages() const {
         std::vector<NamedPage> named;
-        for (int i = 0; i < tabs.count(); ++i) named.push_back({tabs.caption(i), store.record(i)});
+        for (int i = 0; i < tabs.count(); ++i) {
+            named.push_back({Cp932ToUtf8(tabs.caption(i)), store.record(i)});
+            named.back().record.comment = Cp932ToUtf8(named.back().record.comment);
+        }
         return named;
     }
 };
@@ -117,7 +122,7 @@ void LoadSettingsFile(const std::string& path, WindowPages& window) {
 int ChoosePage(const TabStrip& tabs, const std::string& page, const std::string& file) {
     if (page.empty()) return 0;
     for (int i = 0; i < tabs.count(); ++i)
-        if (tabs.caption(i) == page) return i;
+        if (tabs.caption(i) == Utf8ToCp932(page)) return i;
     if (page.find_first_not_of("0123456789") == std::string::npos && page.size() <= 6) {
         const int number = std::stoi(page);
         if (number >= 1 && number <= tabs.count()) return number - 1;
@@ -283,7 +288,9 @@ void Show(const CtlOptions& options, std::ostream& out) {
 }
 
 void Read(const CtlOptions& options, std::ostream& out) {
-    if (HasControlCharacter(options.name) || !IsValidPageName(options.name))
+    const std::string name = Utf8ToCp932(options.name);
+    if (HasControlCharacter(options.name) || !IsValidPageName(name) ||
+        name.size() > static_cast<size_t>(kMaxPageNameBytes))
         throw CtlFailure{kExitUsage, "--name '" + options.name +
                                          "' is no page name: 1 to 255 bytes, none of \\ / : * ? "
                                          "\" < > | or control characters"};
@@ -293,7 +300,7 @@ void Read(const CtlOptions& options, std::ostream& out) {
     const PortChoice port = ChoosePort(options.port, settings);
 
     WindowPages window;
-    window.startWith(options.name);
+    window.startWith(name);
     Controller(port, options.attempts).read(window.screen);
     window.store.SaveScreenToPage(0);
 
@@ -329,8 +336,8 @@ void Write(const CtlOptions& options, std::ostream& out) {
     window.store.LoadPageToScreen(page);
     Controller controller(port, options.attempts);
     const DeviceImage written = controller.write(window.screen);
-    out << "wrote page " << page + 1 << " '" << window.tabs.caption(page) << "' to " << port.label
-        << "\n";
+    out << "wrote page " << page + 1 << " '" << Cp932ToUtf8(window.tabs.caption(page)) << "' to "
+        << port.label << "\n";
     if (!options.verify) return;
     out.flush();
     const DeviceImage& held = controller.readBack("write --verify: reading back failed: ");

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "device/Conversions.h"
+#include "platform/Cp932.h"
 #include "tools/mxc9ctl/PageReport.h"
 
 namespace mxc9::ctl {
@@ -42,7 +43,8 @@ std::vector<FieldDifference> DiffPages(const TMXC9Data& first, const TMXC9Data& 
     for (size_t k = 0; k < first.freq.size(); ++k)
         Compare(out, FrequencyKey(k), first.freq[k], second.freq[k]);
     if (first.comment != second.comment)
-        out.push_back({"Comment", JsonString(first.comment), JsonString(second.comment)});
+        out.push_back({"Comment", JsonString(Cp932ToUtf8(first.comment)),
+                       JsonString(Cp932ToUtf8(second.comment))});
     return out;
 }
 
