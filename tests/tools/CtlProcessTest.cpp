@@ -394,6 +394,10 @@ TEST_F(CtlFiles, DiffPrintsTheFieldsThatDifferAsDiffExits) {
     const std::string example = put("example.mxd", kExampleFile);
     const std::string three = put("three.mxd", kThreePages);
     const std::string old = put("old.mxd", kOldFile);
+    // A comment in CP932: 表 (its second byte is the backslash code) and FA4A, numeral one.
+    const std::string cp932 =
+        put("cp932.mxd", CrLfLines({"[MXC-9]", "DATA=1", "[DATA0]", "VER=1", "Comment0=1",
+                                    "Comment1=\x95\x5C\xFA\x4A"}));
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -404,6 +408,7 @@ TEST_F(CtlFiles, DiffPrintsTheFieldsThatDifferAsDiffExits) {
         {{three, three}, 0, "", ""},
         {{three, example, "--page", "1"}, 1, "Comment \"\" \"abc\\r\\ndef\\r\\n\"\n", ""},
         {{three, old, "--page", "2"}, 1, "CUT.VT 2 5\n", ""},
+        {{three, cp932, "--page", "1"}, 1, "Comment \"\" \"表\u2160\\r\\n\"\n", ""},
         {{three, three, "--page", "C"}, 0, "", ""},
         {{example, three, "--page", "C"}, 2, "", "example.mxd has no page 'C' (it has 1 pages)"},
         {{old, three, "--page", "2"}, 1, "CUT.VT 5 2\n", ""},
