@@ -105,7 +105,7 @@ void TCommTransThread::WriteBlock(const uint8_t* data, uint32_t size) {
         if (result == WriteResult::Completed) return;
         if (result == WriteResult::Pending) result = port_.FinishWrite(written);
         if (result == WriteResult::Completed) return;
-        owner_.NotifyLineErrors();
+        owner_.NotifyLineErrors(port_, *this);
         if (result == WriteResult::Failed || written >= remaining) return;
         // Ended by a purge part way: the rest goes only if nothing stops it.
         position += written;
@@ -146,9 +146,11 @@ void TCommReceiveThread::Execute() {
         // asking it again would return at once, for ever.
         if (port_.WaitEvent(mask) == PortWait::Failed) port_.WaitWake();
         if (Terminated()) break;
-        owner_.NotifyLineErrors();
-        if (mask & EV_BREAK) owner_.Notify(kMsgBreak, static_cast<int32_t>(mask));
-        if (mask & EV_RXCHAR) owner_.Notify(kMsgReceived, 0);
+        owner_.NotifyLineErrors(port_, *this);
+        if ((mask & EV_BREAK) && !Terminated()) {
+            owner_.Notify(kMsgBreak, static_cast<int32_t>(mask), *this);
+        }
+        if ((mask & EV_RXCHAR) && !Terminated()) owner_.Notify(kMsgReceived, 0, *this);
     }
     SleepMs(100);
 }

@@ -52,6 +52,10 @@ class TCommThread {
     void Terminate() { terminated_.store(true); }
     bool Terminated() const { return terminated_.load(); }
     bool Finished() const { return finished_.load(); }
+    // True once the thread no longer needs to wait for the UI thread to take its
+    // notification: a Close (or a purge) that the notification's own handler runs waits
+    // for this thread, so the thread must not wait for that handler.
+    virtual bool Stopping() const { return Terminated(); }
     void Join();
 
   protected:
@@ -73,11 +77,12 @@ class TCommTransThread : public TCommThread {
     void SetHoldTime(int32_t ms) { holdTime_.store(ms); }
     int32_t HoldTime() const { return holdTime_.load(); }
 
+    bool Stopping() const override { return stop_.load() || Terminated(); }
+
   protected:
     void Execute() override;
 
   private:
-    bool Stopping() const { return stop_.load() || Terminated(); }
     void WriteBlock(const uint8_t* data, uint32_t size);
     void BeginBurst();
     void EndBurst();

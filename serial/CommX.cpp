@@ -53,6 +53,7 @@ void TCustomCommX::Open() {
     if (IsOpen()) throw ECommError(kErrAlreadyOpen);
     port_ = opener_(resolver_(portNo_));
     if (!port_) throw ECommError(kErrOpen);
+    ++opening_;
     try {
         {
             std::lock_guard lock(counterLock_);
@@ -126,15 +127,26 @@ void TCustomCommX::StopThreads() {
         receiveThread_->Terminate();
         receiveThread_->Wake();
     }
-    // Wait for both ends, delivering any notification a thread is waiting on meanwhile,
-    // so that no thread touches the component or the port after Close.
+    // Wait for both ends, so that no thread touches the component or the port after
+    // Close. A thread may be waiting for a notification meanwhile: one still queued is
+    // delivered (and does nothing, the port being closed); one whose handler called
+    // Close further up this stack lets its thread go, since the handler cannot return
+    // before this wait ends.
     auto running = [](const auto& thread) { return thread && !thread->Finished(); };
     while (running(transThread_) || running(receiveThread_)) {
-        ui_.DeliverSends();
+        ReleaseWorkers();
         SleepMs(1);
     }
     transThread_.reset();
     receiveThread_.reset();
+    // A notification sent after the thread was told to end did not wait: it is still
+    // queued and names this component, so it goes now, doing nothing.
+    ui_.DeliverSends();
+}
+
+void TCustomCommX::ReleaseWorkers() {
+    ui_.DeliverSends();
+    ui_.ReleaseSenders();
 }
 
 bool TCustomCommX::Write(const void* buffer, int32_t size) {
@@ -222,8 +234,10 @@ void TCustomCommX::PurgeTransmit() {
             port_->PurgeTransmit();
         }
         SleepMs(1);
-        // The transmit thread may be waiting for this thread to take a notification.
-        ui_.DeliverSends();
+        // The transmit thread may be waiting for this thread to take a notification, or
+        // for the handler that called this purge.
+        ReleaseWorkers();
+        if (!IsOpen() || !transThread_) return;  // a handler run meanwhile closed the port
         std::lock_guard lock(counterLock_);
         if (pendingBytes_ == 0) break;
     }
@@ -425,13 +439,20 @@ void TCustomCommX::ReportLineErrors() {
     if (bits != 0) WindowProc(kMsgLineErrors, static_cast<int32_t>(bits));
 }
 
-void TCustomCommX::NotifyLineErrors() {
-    const uint32_t bits = port_->ClearError(nullptr) & kLineErrorMask;
-    if (bits != 0) Notify(kMsgLineErrors, static_cast<int32_t>(bits));
+void TCustomCommX::NotifyLineErrors(ISerialPort& port, const TCommThread& from) {
+    const uint32_t bits = port.ClearError(nullptr) & kLineErrorMask;
+    if (bits != 0) Notify(kMsgLineErrors, static_cast<int32_t>(bits), from);
 }
 
-void TCustomCommX::Notify(uint32_t message, int32_t lParam) {
-    ui_.Send([this, message, lParam] { WindowProc(message, lParam); });
+void TCustomCommX::Notify(uint32_t message, int32_t lParam, const TCommThread& from) {
+    // No opening begins while a thread of this one runs, so the count is stable here.
+    const uint32_t opening = opening_;
+    ui_.Send(
+        [this, opening, message, lParam] {
+            // Notifications that arrive while the port closes, or after, do nothing.
+            if (opening == opening_) WindowProc(message, lParam);
+        },
+        [&from] { return from.Stopping(); });
 }
 
 void TCustomCommX::WindowProc(uint32_t message, int32_t lParam) {

@@ -75,6 +75,7 @@ inline int32_t CommHoldTime(int32_t bitRate) {
     return 1000 / (bitRate / 10) + 1;
 }
 
+class TCommThread;
 class TCommTransThread;
 class TCommReceiveThread;
 
@@ -160,13 +161,17 @@ class TCustomCommX {
     void ApplyXonChar();
     void ApplyXoffChar();
     void SetState(const char* failureText);
-    // Line errors found on the UI thread (Read) and by a worker thread.
+    // Line errors found on the UI thread (Read) and by a worker thread on its port.
     void ReportLineErrors();
-    void NotifyLineErrors();
+    void NotifyLineErrors(ISerialPort& port, const TCommThread& from);
     // The notification window: runs on the UI thread.
     void WindowProc(uint32_t message, int32_t lParam);
-    // From a worker thread: runs WindowProc on the UI thread and waits.
-    void Notify(uint32_t message, int32_t lParam);
+    // From a worker thread: runs WindowProc on the UI thread and waits for it, unless
+    // the thread is told to stop meanwhile (see TCommThread::Stopping).
+    void Notify(uint32_t message, int32_t lParam, const TCommThread& from);
+    // On the UI thread, while it waits for a worker: hands over the notifications the
+    // workers wait on and releases a worker whose own notification's handler waits.
+    void ReleaseWorkers();
     // Called by the transmit thread when it has finished a block of `size` bytes.
     void BlockFinished(uint32_t size);
 
@@ -185,6 +190,10 @@ class TCustomCommX {
 
     std::unique_ptr<ISerialPort> port_;
     bool closing_ = false;  // Close is under way: notifications do nothing
+    // Counts the openings. A notification carries the opening it was sent in and does
+    // nothing in another one (a handler may close and open the port again while the old
+    // threads' notifications are still on their way). Written only while no thread runs.
+    uint32_t opening_ = 0;
 
     int32_t portNo_ = 1;
     int32_t bitRate_ = 9600;

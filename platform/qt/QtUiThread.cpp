@@ -1,7 +1,6 @@
 #include "platform/qt/QtUiThread.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QThread>
 
 namespace mxc9 {
@@ -9,20 +8,19 @@ namespace mxc9 {
 QtUiThread::QtUiThread() : target_(new QObject) {}
 
 QtUiThread::~QtUiThread() {
-    delete target_;
+    delete target_;  // wake-ups still queued go with it
 }
 
-void QtUiThread::Send(const std::function<void()>& call) {
-    if (QThread::currentThread() == target_->thread()) {
-        call();
-        return;
-    }
+bool QtUiThread::OnUiThread() const {
+    return QThread::currentThread() == target_->thread();
+}
+
+// Only a wake-up crosses threads through Qt; the call and the sender's wait stay in
+// the seam's queue. A wake-up that finds the queue already emptied by a pump does
+// nothing.
+void QtUiThread::Wake() {
     QMetaObject::invokeMethod(
-        target_, [&call] { call(); }, Qt::BlockingQueuedConnection);
-}
-
-void QtUiThread::DeliverSends() {
-    QCoreApplication::sendPostedEvents(target_, QEvent::MetaCall);
+        target_, [this] { DeliverSends(); }, Qt::QueuedConnection);
 }
 
 void QtUiThread::ProcessMessages() {

@@ -1,5 +1,5 @@
-// The UI-thread seam on the Qt GUI thread: worker threads' calls run there through
-// blocking queued calls, and the pumps process the application's events.
+// The UI-thread seam on the Qt GUI thread: worker threads' calls wait in the seam's own
+// queue, and a queued call to the GUI thread has its event loop deliver them.
 #pragma once
 
 #include <QObject>
@@ -14,14 +14,14 @@ class QtUiThread : public IUiThread {
     QtUiThread();
     ~QtUiThread() override;
 
-    void Send(const std::function<void()>& call) override;
-    // Delivers only the calls queued for this seam: no other event of the application
-    // runs, so the serial component can release its threads while it closes.
-    void DeliverSends() override;
     void ProcessMessages() override;
 
+  protected:
+    bool OnUiThread() const override;
+    void Wake() override;
+
   private:
-    QObject* target_;  // lives on the GUI thread; the calls are queued to it
+    QObject* target_;  // lives on the GUI thread; the wake-ups are queued to it
 };
 
 }  // namespace mxc9

@@ -7,6 +7,7 @@
 #include "serial/CommThreads.h"
 #include "serial/CommX.h"
 #include "tests/serial/FakePort.h"
+#include "tests/serial/Watchdog.h"
 
 namespace mxc9::test {
 namespace {
@@ -395,6 +396,79 @@ TEST_F(FakePortTest, CloseIsNotHeldUpByNotificationsNobodyPumps) {
     EXPECT_LT(Ms(Clock::now() - start), 700);
     EXPECT_EQ(received, 0);  // arrived while closing: nothing
     EXPECT_EQ(errors, 0);
+}
+
+// A handler of the component's own events may close the port, or open it again through
+// PortNo, while the thread that reported the event waits for that very handler.
+TEST(CommXHandlerTest, HandlerClosesOrReopensThePortItsEventCameFrom) {
+    enum Source { kData, kBreak, kReceiveError, kTransmitError };
+    const struct {
+        const char* name;
+        Source source;
+        bool reopen;
+    } cases[] = {
+        {"close on data", kData, false},
+        {"close on break", kBreak, false},
+        {"close on error from the receive thread", kReceiveError, false},
+        {"close on error from the transmit thread", kTransmitError, false},
+        {"reopen on break", kBreak, true},
+        {"reopen on error from the transmit thread", kTransmitError, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto line = std::make_shared<FakeLine>();
+        PumpedUiThread ui;
+        TCommX comm(ui, {}, FakeOpener(line));
+        int handled = 0, received = 0;
+        auto act = [&] {
+            ++handled;
+            if (c.reopen) {
+                comm.SetPortNo(comm.PortNo());
+            } else {
+                comm.Close();
+            }
+        };
+        comm.SetOnError([&](TCustomCommX*, int32_t) { act(); });
+        comm.SetOnBreak([&](TCustomCommX*) { act(); });
+        comm.SetOnReceive([&](TCustomCommX*, int32_t) {
+            if (c.source == kData) act();
+            ++received;
+        });
+        comm.Open();
+        line->Set([&](FakeLine& l) {
+            l.inQueue = 1;
+            if (c.source == kData) l.portEvents.push_back(EV_RXCHAR);
+            // The data reported with the break belongs to the opening the handler ends.
+            if (c.source == kBreak) l.portEvents.push_back(EV_BREAK | EV_RXCHAR);
+            if (c.source == kReceiveError) {
+                l.lineErrors = CE_FRAME;
+                l.portEvents.push_back(EV_ERR);
+            }
+            if (c.source == kTransmitError) {
+                l.lineErrors = CE_FRAME;
+                l.writeResult = WriteResult::Failed;
+            }
+        });
+        if (c.source == kTransmitError) {
+            ASSERT_TRUE(comm.SendString("x"));
+        }
+        {
+            Watchdog watchdog(std::chrono::seconds(10), c.name);
+            ASSERT_TRUE(PumpUntil(ui, [&] { return handled == 1; }));
+            std::this_thread::sleep_for(50ms);
+            ui.ProcessMessages();
+        }
+        EXPECT_EQ(handled, 1);
+        EXPECT_EQ(received, c.source == kData ? 1 : 0);
+        // The old port goes only once its threads have ended.
+        EXPECT_TRUE(line->Get<bool>([](FakeLine& l) { return l.destroyed; }));
+        EXPECT_EQ(comm.Handle() != INVALID_HANDLE_VALUE, c.reopen);
+        if (!c.reopen) continue;
+        // The new opening reports its own events.
+        comm.SetOnReceive([&](TCustomCommX*, int32_t) { ++received; });
+        line->Set([](FakeLine& l) { l.portEvents.push_back(EV_RXCHAR); });
+        EXPECT_TRUE(PumpUntil(ui, [&] { return received == 1; }));
+    }
 }
 
 }  // namespace

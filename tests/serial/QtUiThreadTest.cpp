@@ -9,6 +9,7 @@
 #include "platform/qt/QtUiThread.h"
 #include "serial/CommX.h"
 #include "tests/serial/FakePort.h"
+#include "tests/serial/Watchdog.h"
 
 namespace mxc9::test {
 namespace {
@@ -54,6 +55,32 @@ TEST(QtUiThreadTest, CloseOnTheGuiThreadReleasesAWaitingReceiveThread) {
     EXPECT_FALSE(timerRan);
     QCoreApplication::processEvents();
     EXPECT_TRUE(timerRan);
+}
+
+// A handler that closes the port runs inside the event loop's delivery of the receive
+// thread's notification, while that thread waits for it.
+TEST(QtUiThreadTest, HandlerRunByTheEventLoopClosesThePort) {
+    QtUiThread ui;
+    auto line = std::make_shared<FakeLine>();
+    TCommX comm(ui, {}, FakeOpener(line));
+    int handled = 0;
+    comm.SetOnReceive([&](TCustomCommX* sender, int32_t) {
+        ++handled;
+        sender->Close();
+    });
+    comm.Open();
+    line->Set([](FakeLine& l) {
+        l.inQueue = 1;
+        l.portEvents.push_back(EV_RXCHAR);
+    });
+    Watchdog watchdog(10s, "Close in a handler run by the event loop");
+    const auto end = Clock::now() + 5s;
+    while (handled == 0 && Clock::now() < end) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(handled, 1);
+    EXPECT_EQ(comm.Handle(), INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(line->Get<bool>([](FakeLine& l) { return l.destroyed; }));
 }
 
 }  // namespace
