@@ -189,6 +189,8 @@ class ScriptedUi : public PumpedUiThread {
     }
 };
 
+// While 32 blocks are outstanding the 33rd is not handed over; Write keeps the window's
+// events flowing until the transmit thread has finished one.
 TEST(CommXBlockLimitTest, ThirtyThirdBlockWaitsForTheTransmitThread) {
     auto line = std::make_shared<FakeLine>();
     line->writesHeld = true;
@@ -196,17 +198,23 @@ TEST(CommXBlockLimitTest, ThirtyThirdBlockWaitsForTheTransmitThread) {
     TCommX comm(ui, {}, FakeOpener(line));
     comm.SetBufLenTrans(1);
     comm.Open();
-    int queuedWhileWaiting = -1;
-    ui.actAt = 3;
+    auto finished = [&] { return line->Get<size_t>([](FakeLine& l) { return l.writes.size(); }); };
+    int queuedWhileWaiting = -1, pendingWhileWaiting = -1;
+    size_t finishedWhileWaiting = 99;
+    ui.actAt = 5;  // several pumps with the line held: the events keep coming
     ui.action = [&] {
         queuedWhileWaiting = comm.QueuedBlockCount();
+        pendingWhileWaiting = comm.PendingByteCount();
+        finishedWhileWaiting = finished();
         line->Set([](FakeLine& l) { l.writesHeld = false; });
     };
     EXPECT_TRUE(comm.Write(std::string(33, 'x').data(), 33));
-    EXPECT_EQ(ui.pumps, 3);  // Write waited, pumping, until a block was finished
+    EXPECT_GE(ui.pumps, ui.actAt);
     EXPECT_EQ(queuedWhileWaiting, 32);
-    ASSERT_TRUE(PumpUntil(
-        ui, [&] { return line->Get<size_t>([](FakeLine& l) { return l.writes.size(); }) == 33; }));
+    EXPECT_EQ(pendingWhileWaiting, 32);  // the 33rd byte not handed over yet
+    EXPECT_EQ(finishedWhileWaiting, 0u);
+    EXPECT_GE(finished(), 1u);  // handed over only once a block was finished
+    ASSERT_TRUE(PumpUntil(ui, [&] { return finished() == 33; }));
 }
 
 TEST_F(FakePortTest, PurgeTransmitReleasesEveryQueuedBlockUnwritten) {
