@@ -300,5 +300,51 @@ TEST_F(PtyTest, SettingTheTtyRefusesNamesItAndLeavesThePortClosed) {
     EXPECT_NE(comm.Handle(), INVALID_HANDLE_VALUE);
 }
 
+TEST_F(PtyTest, ReadKeepsTheWindowsEventsFlowingWhileItWaits) {
+    comm.SetTimeOutReceive(2000);
+    comm.Open();
+    // An event of the window, sent from another thread, plays the far end's byte: the
+    // Read can only see that byte if the event is handled while it waits.
+    std::thread window([&] {
+        std::this_thread::sleep_for(50ms);
+        ui.Send([&] { pty.Send("E"); });
+    });
+    char byte = 0;
+    const auto start = Clock::now();
+    const int32_t got = comm.Read(&byte, 1);
+    const long ms = MsSince(start);
+    ui.ProcessMessages();  // lets the window's thread go if the Read did not
+    window.join();
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(byte, 'E');
+    EXPECT_LT(ms, 1000);
+}
+
+// The far end has stopped the line with Xoff, so the transmit thread's write cannot drain
+// before its time-out of 20 s; a purge, and Close, end it at once.
+TEST_F(PtyTest, PurgeAndCloseEndAWriteThatCannotDrain) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "Close" : "PurgeTransmit");
+        comm.SetFlowCtrl(cfcXonXoff);
+        comm.SetTimeOutTrans(20000);
+        comm.Open();
+        pty.Send("\x13");
+        std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(comm.SendString(std::string(4096, 'z')));
+        std::this_thread::sleep_for(100ms);  // the thread is in its write by now
+        EXPECT_EQ(pty.Receive(1), "");       // nothing got past the Xoff
+        const auto start = Clock::now();
+        if (close) {
+            comm.Close();
+        } else {
+            comm.PurgeTransmit();
+            EXPECT_EQ(comm.PendingByteCount(), 0);
+        }
+        EXPECT_LT(MsSince(start), 2000);
+        pty.Send("\x11");
+        comm.Close();
+    }
+}
+
 }  // namespace
 }  // namespace mxc9
