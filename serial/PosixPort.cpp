@@ -70,6 +70,45 @@ uint32_t RateOf(speed_t code) {
     return 9600;
 }
 
+bool SameSettings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0 &&
+           cfgetispeed(&a) == cfgetispeed(&b) && cfgetospeed(&a) == cfgetospeed(&b);
+}
+
+}  // namespace
+
+bool LineSettingsToTermios(const PortState& state, termios& tio) {
+    if (state.ByteSize < 5 || state.ByteSize > 8 || state.Parity > 4 || state.StopBits > 2) {
+        return false;
+    }
+    cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
+    tio.c_cflag |= kSizes[state.ByteSize - 5];
+    if (state.Parity != 0) {
+        tio.c_cflag |= PARENB;
+        if (state.Parity == 1 || state.Parity == 3) tio.c_cflag |= PARODD;
+        if (state.Parity >= 3) tio.c_cflag |= CMSPAR;
+        if (state.Flags & kFlagParity) tio.c_iflag |= INPCK;
+    }
+    // One and a half stop bits do not exist here: the nearest is two.
+    if (state.StopBits != 0) tio.c_cflag |= CSTOPB;
+    const bool rtsHandshake = (state.Flags & kFlagRtsControlMask) == kFlagRtsHandshake;
+    if ((state.Flags & kFlagOutxCtsFlow) || rtsHandshake) tio.c_cflag |= CRTSCTS;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    if (state.Flags & kFlagOutX) tio.c_iflag |= IXON;
+    if (state.Flags & kFlagInX) tio.c_iflag |= IXOFF;
+    tio.c_cc[VSTART] = static_cast<cc_t>(state.XonChar);
+    tio.c_cc[VSTOP] = static_cast<cc_t>(state.XoffChar);
+    tio.c_cc[VMIN] = 1;  // with O_NONBLOCK: EAGAIN for "nothing yet", 0 for "gone"
+    tio.c_cc[VTIME] = 0;
+    return true;
+}
+
+namespace {
+
 class PosixPort : public ISerialPort {
   public:
     PosixPort(int fd, const termios& original, int wakeFd, int abortFd, int epollFd)
@@ -137,38 +176,21 @@ class PosixPort : public ISerialPort {
     }
 
     bool SetState(const PortState& state) override {
-        if (state.ByteSize < 5 || state.ByteSize > 8 || state.Parity > 4 || state.StopBits > 2 ||
-            state.BaudRate == 0) {
-            return false;
-        }
+        if (state.BaudRate == 0) return false;
         termios tio{};
-        if (tcgetattr(fd_, &tio) != 0) return false;
-        cfmakeraw(&tio);
-        tio.c_cflag |= CLOCAL | CREAD;
-        tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-        static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-        tio.c_cflag |= kSizes[state.ByteSize - 5];
-        if (state.Parity != 0) {
-            tio.c_cflag |= PARENB;
-            if (state.Parity == 1 || state.Parity == 3) tio.c_cflag |= PARODD;
-            if (state.Parity >= 3) tio.c_cflag |= CMSPAR;
-            if (state.Flags & kFlagParity) tio.c_iflag |= INPCK;
-        }
-        // One and a half stop bits do not exist here: the nearest is two.
-        if (state.StopBits != 0) tio.c_cflag |= CSTOPB;
-        const bool rtsHandshake = (state.Flags & kFlagRtsControlMask) == kFlagRtsHandshake;
-        if ((state.Flags & kFlagOutxCtsFlow) || rtsHandshake) tio.c_cflag |= CRTSCTS;
-        tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-        if (state.Flags & kFlagOutX) tio.c_iflag |= IXON;
-        if (state.Flags & kFlagInX) tio.c_iflag |= IXOFF;
-        tio.c_cc[VSTART] = static_cast<cc_t>(state.XonChar);
-        tio.c_cc[VSTOP] = static_cast<cc_t>(state.XoffChar);
-        tio.c_cc[VMIN] = 1;  // with O_NONBLOCK: EAGAIN for "nothing yet", 0 for "gone"
-        tio.c_cc[VTIME] = 0;
+        if (tcgetattr(fd_, &tio) != 0 || !LineSettingsToTermios(state, tio)) return false;
         speed_t code;
         const bool standard = StandardSpeed(state.BaudRate, code);
         if (standard) cfsetspeed(&tio, code);
-        if (tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+        // A request the same as the last one is not made again. glibc takes a request
+        // that changes nothing it can read back for a refusal, and a pseudo-terminal
+        // never keeps the parity enable, so with parity on the next unrelated setting
+        // (Xon, Xoff) would fail there.
+        if (!haveRequested_ || !SameSettings(tio, requested_)) {
+            if (tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+            requested_ = tio;
+            haveRequested_ = true;
+        }
         if (!standard) {
             termios2 tio2{};
             if (ioctl(fd_, TCGETS2, &tio2) != 0) return false;
@@ -365,6 +387,8 @@ class PosixPort : public ISerialPort {
     Clock::time_point writeDeadline_;
     std::atomic<uint32_t> abortCount_{0};
 
+    termios requested_{};  // the settings last asked for
+    bool haveRequested_ = false;
     bool haveCounters_ = false;
     std::mutex countersLock_;
     serial_icounter_struct errorCounts_{};

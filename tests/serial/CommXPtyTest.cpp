@@ -15,6 +15,7 @@
 
 #include "serial/CommX.h"
 #include "serial/PosixPort.h"
+#include "tests/serial/FakePort.h"
 
 namespace mxc9 {
 namespace {
@@ -343,6 +344,84 @@ TEST_F(PtyTest, PurgeAndCloseEndAWriteThatCannotDrain) {
         EXPECT_LT(MsSince(start), 2000);
         pty.Send("\x11");
         comm.Close();
+    }
+}
+
+// A pseudo-terminal keeps the parity sense and the stop bits (it drops the parity
+// enable and the data bits), so these are the tty's own settings: at Open, and after
+// each change while open.
+TEST_F(PtyTest, TheTtyHoldsTheParitySenseAndStopBitsSet) {
+    const struct {
+        TCommParityBits parity;
+        TCommStopBits stop;
+        bool parOdd, cStopB;
+    } steps[] = {
+        {cpbOdd, csb2, true, true},     // before Open
+        {cpbEven, csb2, false, true},   // the rest while open
+        {cpbEven, csb1, false, false},  //
+        {cpbOdd, csb1, true, false},    //
+        {cpbOdd, csb1p5, true, true},   // the nearest to one and a half is two
+    };
+    for (const auto& step : steps) {
+        comm.SetParityBit(step.parity);
+        comm.SetStopBit(step.stop);
+        if (comm.Handle() == INVALID_HANDLE_VALUE) comm.Open();
+        termios tio{};
+        ASSERT_EQ(tcgetattr(static_cast<int>(comm.Handle()), &tio), 0);
+        EXPECT_EQ((tio.c_cflag & PARODD) != 0, step.parOdd) << int(step.parity);
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, step.cStopB) << int(step.stop);
+    }
+}
+
+// What the tty is given for the component's properties: each row sets the properties on
+// an open scripted port and converts the line settings the component keeps for it.
+TEST(LineSettingsToTermiosTest, PropertiesBecomeTheTtysSettings) {
+    const struct {
+        int32_t charSize;
+        TCommParityBits parity;
+        TCommStopBits stop;
+        TCommFlowCtrls flow;
+        tcflag_t size;
+        bool parEnb, parOdd, cStopB, crtsCts, ixOn, ixOff;
+    } cases[] = {
+        {8, cpbNone, csb1, cfcNone, CS8, false, false, false, false, false, false},
+        {7, cpbEven, csb1, cfcNone, CS7, true, false, false, false, false, false},
+        {7, cpbOdd, csb2, cfcNone, CS7, true, true, true, false, false, false},
+        {6, cpbOdd, csb1, cfcNone, CS6, true, true, false, false, false, false},
+        {5, cpbNone, csb1p5, cfcNone, CS5, false, false, true, false, false, false},
+        {8, cpbNone, csb1, cfcRtsCts, CS8, false, false, false, true, false, false},
+        {8, cpbNone, csb1, cfcDtrDsr, CS8, false, false, false, false, false, false},
+        {8, cpbNone, csb1, cfcXonXoff, CS8, false, false, false, false, true, true},
+        {8, cpbNone, csb1, cfcHalfHigh, CS8, false, false, false, false, false, false},
+        {8, cpbNone, csb1, cfcHalfLow, CS8, false, false, false, false, false, false},
+    };
+    PumpedUiThread ui;
+    TCommX comm(ui, {}, test::FakeOpener(std::make_shared<test::FakeLine>()));
+    comm.Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.charSize << " bits, parity " << int(c.parity)
+                                          << ", stop " << int(c.stop) << ", flow " << int(c.flow));
+        comm.SetCharSize(c.charSize);
+        comm.SetParityBit(c.parity);
+        comm.SetStopBit(c.stop);
+        comm.SetFlowCtrl(c.flow);
+        // Every bit that a row may clear starts set, as another program may leave them.
+        termios tio{};
+        tio.c_cflag = CS8 | PARENB | PARODD | CSTOPB | CRTSCTS;
+        tio.c_iflag = IXON | IXOFF | IXANY;
+        ASSERT_TRUE(LineSettingsToTermios(comm.DeviceControlBlock(), tio));
+        EXPECT_EQ(tio.c_cflag & CSIZE, c.size);
+        EXPECT_EQ((tio.c_cflag & PARENB) != 0, c.parEnb);
+        EXPECT_EQ((tio.c_cflag & PARODD) != 0, c.parOdd);
+        EXPECT_EQ((tio.c_iflag & INPCK) != 0, c.parEnb);  // received parity is checked
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, c.cStopB);
+        EXPECT_EQ((tio.c_cflag & CRTSCTS) != 0, c.crtsCts);
+        EXPECT_EQ((tio.c_iflag & IXON) != 0, c.ixOn);
+        EXPECT_EQ((tio.c_iflag & IXOFF) != 0, c.ixOff);
+        EXPECT_EQ(tio.c_iflag & IXANY, 0u);
+        EXPECT_EQ(tio.c_lflag & ICANON, 0u);  // raw
+        EXPECT_EQ(tio.c_cc[VSTART], 17);
+        EXPECT_EQ(tio.c_cc[VSTOP], 19);
     }
 }
 
