@@ -204,7 +204,8 @@ TEST_F(PtyTest, PurgeReceiveDropsWhatCameBefore) {
     comm.SetTimeOutReceive(300);
     comm.Open();
     pty.Send("old");
-    std::this_thread::sleep_for(50ms);
+    const auto start = Clock::now();  // the pty hands bytes over in its own time
+    while (comm.ReceivedCount() < 3 && MsSince(start) < 2000) std::this_thread::sleep_for(1ms);
     EXPECT_EQ(comm.ReceivedCount(), 3);
     comm.PurgeReceive();
     EXPECT_EQ(comm.ReceivedCount(), 0);
@@ -329,8 +330,13 @@ TEST_F(PtyTest, PurgeAndCloseEndAWriteThatCannotDrain) {
         comm.SetFlowCtrl(cfcXonXoff);
         comm.SetTimeOutTrans(20000);
         comm.Open();
-        pty.Send("\x13");
-        std::this_thread::sleep_for(50ms);
+        // Xoff, then a byte whose arrival shows that the Xoff has been taken.
+        pty.Send("\x13M");
+        const auto sent = Clock::now();
+        while (comm.ReceivedCount() < 1 && MsSince(sent) < 2000) {
+            std::this_thread::sleep_for(1ms);
+        }
+        comm.PurgeReceive();
         ASSERT_TRUE(comm.SendString(std::string(4096, 'z')));
         std::this_thread::sleep_for(100ms);  // the thread is in its write by now
         EXPECT_EQ(pty.Receive(1), "");       // nothing got past the Xoff
