@@ -19,6 +19,9 @@ class TApplication : public QApplication {
     IMessageBoxes* boxes_ = nullptr;
 };
 
+// Menus, hints and message boxes in the main window's font.
+void UseWindowFontInPopups();
+
 // Runs one event delivery; an exception that leaves it is shown through `boxes` (when
 // given) and the delivery counts as not handled.
 bool DeliverGuarded(const std::function<bool()>& deliver, IMessageBoxes* boxes);

@@ -298,7 +298,7 @@ void TMainForm::commentChanged() {
 }
 
 void TMainForm::gaugeChanged() {
-    const QPixmap picture = QPixmap::fromImage(GaugeImage(editor_.gauge()));
+    const QPixmap picture = GaugePixmap(editor_.gauge(), Select_Gage1->devicePixelRatioF());
     Select_Gage1->setPixmap(picture);
     Select_Gage2->setPixmap(picture);
 }

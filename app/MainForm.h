@@ -5,6 +5,7 @@
 // plain C++ (editor/, pages/, device/); the handlers here only connect them to widgets.
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -168,5 +169,7 @@ class TMainForm : public QWidget,
 
 // Maps the Windows font names of the window layout to the installed IPA fonts.
 void InstallFontSubstitutions();
+// The window's font, 12-pixel "ＭＳ Ｐゴシック" as its stand-in draws it.
+QFont WindowFont();
 
 }  // namespace mxc9

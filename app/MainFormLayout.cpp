@@ -1,15 +1,20 @@
 // The main window's controls: positions, sizes, fonts and colours of the window layout,
 // and the wiring of each control's events to the handler named after it.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QFrame>
+#include <QIconEngine>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QToolButton>
 #include <algorithm>
@@ -19,6 +24,7 @@
 #include "app/MainFormWidgets.h"
 #include "common/MessageTable.h"
 #include "editor/FrequencyTable.h"
+#include "editor/qt/ClassicScrollBarStyle.h"
 #include "editor/qt/EditorScrollBar.h"
 
 namespace mxc9 {
@@ -29,10 +35,17 @@ constexpr int kClientHeight = 449;
 const char* const kWindowFont = "ＭＳ Ｐゴシック";
 const char* const kLabelFont = "MS UI Gothic";
 
+// IPA P Gothic, which stands in for the layout's Windows fonts, draws about 12 % wider
+// than they do ("12.00kHz" in the bold 19-pixel readout takes 86 pixels where 84 fit
+// inside the panel's bevel). Narrowed to the original widths, every text fits the box
+// the layout gives it, at the original pixel heights.
+constexpr int kStandInStretch = 89;
+
 QFont PixelFont(const char* family, int pixels, bool bold) {
     QFont font(QString::fromUtf8(family));
     font.setPixelSize(pixels);
     font.setBold(bold);
+    font.setStretch(kStandInStretch);
     return font;
 }
 
@@ -45,6 +58,32 @@ void Paint(QWidget* widget, const QColor& background, const QColor& foreground) 
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
+
+// An icon of pixel art: at a device pixel ratio above 1 each pixel is repeated, never
+// blended with its neighbours, so the glyphs stay as crisp as at 96 dots per inch.
+class PixelArtIconEngine : public QIconEngine {
+  public:
+    explicit PixelArtIconEngine(QPixmap art) : art_(std::move(art)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        QPixmap scaled = art_.scaled(size, Qt::KeepAspectRatio, Qt::FastTransformation);
+        if (mode != QIcon::Disabled) return scaled;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, scaled, &option);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap device = pixmap(rect.size() * ratio, mode, state);
+        device.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), device);
+    }
+    QIconEngine* clone() const override { return new PixelArtIconEngine(art_); }
+
+  private:
+    QPixmap art_;
+};
 
 // The 24 x 16 glyphs of the four speed buttons.
 enum class Glyph { Write, Read, Information, Quit };
@@ -90,8 +129,45 @@ QIcon GlyphIcon(Glyph glyph) {
             p.drawLine(QPointF(18, 2), QPointF(6, 14));
             break;
     }
-    return QIcon(pixmap);
+    p.end();
+    return QIcon(new PixelArtIconEngine(pixmap));
 }
+
+// The page area of the tab strip: a raised panel above the tab row, open where the
+// selected tab meets it, so that the tab and its page read as one piece.
+class TabPage : public QFrame {
+  public:
+    TabPage(QTabBar* tabs, QWidget* parent) : QFrame(parent), tabs_(tabs) {
+        setFrameStyle(QFrame::Panel | QFrame::Raised);
+        tabs->installEventFilter(this);
+    }
+
+  protected:
+    // The selected tab moves when another is chosen, renamed, added or removed; the tab
+    // row repaints each time, and the opening follows it.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && selectedTab() != opening_) update();
+        return QFrame::eventFilter(watched, event);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        QFrame::paintEvent(event);
+        opening_ = selectedTab();
+        if (opening_.isEmpty()) return;
+        // The bottom edge is cleared between the tab's own side lines.
+        QPainter(this).fillRect(
+            QRect(opening_.left() + 1, height() - frameWidth(), opening_.width() - 2, frameWidth()),
+            palette().color(QPalette::Window));
+    }
+
+  private:
+    QRect selectedTab() const {
+        const int current = tabs_->currentIndex();
+        return current < 0 ? QRect() : tabs_->tabRect(current).translated(tabs_->pos() - pos());
+    }
+
+    QTabBar* tabs_;
+    QRect opening_;
+};
 
 // A scroll bar of the layout: range 0..maximum, line and page step 1 (page size 0).
 EditorScrollBar* NewScrollBar(QWidget* parent, const QString& name, Qt::Orientation orientation,
@@ -108,6 +184,10 @@ EditorScrollBar* NewScrollBar(QWidget* parent, const QString& name, Qt::Orientat
 
 }  // namespace
 
+QFont WindowFont() {
+    return PixelFont(kWindowFont, 12, false);
+}
+
 void InstallFontSubstitutions() {
     // The window layout names Windows fonts; IPA P Gothic is made to match their metrics.
     QFont::insertSubstitution(QString::fromUtf8(kWindowFont), QStringLiteral("IPAPGothic"));
@@ -115,7 +195,7 @@ void InstallFontSubstitutions() {
 }
 void TMainForm::buildControls() {
     setObjectName(QStringLiteral("MainForm"));
-    setFont(PixelFont(kWindowFont, 12, false));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     TabControl1 = new QWidget(this);
@@ -135,9 +215,8 @@ void TMainForm::buildControls() {
     TabBar->setGeometry(2, kClientHeight - tabHeight, kClientWidth - 4, tabHeight);
     connect(TabBar, &QTabBar::currentChanged, this, &TMainForm::userSelectedTab);
 
-    // The page area of the tab strip: a raised panel above the tab row.
-    auto* page = new QFrame(TabControl1);
-    page->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* page = new TabPage(TabBar, TabControl1);
+    page->setObjectName(QStringLiteral("TabPage"));
     page->setGeometry(0, 0, kClientWidth, kClientHeight - tabHeight + 1);
     page->setContextMenuPolicy(Qt::NoContextMenu);
     page->lower();
@@ -262,6 +341,7 @@ void TMainForm::buildSettingColumn() {
     Comment->setFont(PixelFont(kWindowFont, 12, true));
     Comment->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Comment->verticalScrollBar()->setStyle(ClassicScrollBarStyle::instance());
     Paint(Comment, QColor(0, 0, 0), QColor(255, 255, 255));
     connect(Comment, &QPlainTextEdit::textChanged, this, &TMainForm::CommentChange);
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace mxc9 {
 
@@ -24,8 +25,10 @@ QColor BtnHighlight() {
 QColor BtnShadow() {
     return SystemColor(QPalette::Dark);
 }
+// Window frames are black on the desktop this button comes from; Qt's palettes have no
+// role for them (their shadow is a mid grey).
 QColor WindowFrame() {
-    return SystemColor(QPalette::Shadow);
+    return QColor(0, 0, 0);
 }
 
 QRect ToQRect(const PixelRect& r) {
@@ -40,12 +43,17 @@ int TextFlags(TNHAlignment align) {
 }
 
 // The dotted focus rectangle: every other pixel of the outline inverted, as the
-// desktop draws it, so that it shows on any background.
+// desktop draws it, so that it shows on any background. `r` is in the button's pixels;
+// at a device pixel ratio above 1 each of them covers a block of the image's pixels.
 void DrawFocusDots(QImage& image, const PixelRect& r) {
     if (r.width() <= 0 || r.height() <= 0) return;
-    auto invert = [&image](int x, int y) {
-        if (!image.rect().contains(x, y)) return;
-        image.setPixel(x, y, image.pixel(x, y) ^ 0x00FFFFFFu);
+    const qreal ratio = image.devicePixelRatio();
+    auto device = [ratio](int logical) { return static_cast<int>(std::floor(logical * ratio)); };
+    auto invert = [&](int x, int y) {
+        for (int dy = device(y); dy < device(y + 1); ++dy)
+            for (int dx = device(x); dx < device(x + 1); ++dx)
+                if (image.rect().contains(dx, dy))
+                    image.setPixel(dx, dy, image.pixel(dx, dy) ^ 0x00FFFFFFu);
     };
     for (int x = r.left; x < r.right; x += 2) {
         invert(x, r.top);

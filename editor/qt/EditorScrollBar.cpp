@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include "editor/qt/ClassicScrollBarStyle.h"
+
 namespace mxc9 {
 
 EditorScrollBar::EditorScrollBar(Qt::Orientation orientation, QWidget* parent)
@@ -12,6 +14,7 @@ EditorScrollBar::EditorScrollBar(Qt::Orientation orientation, QWidget* parent)
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(this, &QAbstractSlider::actionTriggered, this, &EditorScrollBar::actionRequested);
     connect(this, &QAbstractSlider::sliderReleased, this, &EditorScrollBar::dragEnded);
+    setStyle(ClassicScrollBarStyle::instance());
 }
 
 void EditorScrollBar::focusInEvent(QFocusEvent* event) {

@@ -160,19 +160,7 @@ TEST_F(MainFormTest, ClickingABarTakesTheFocusAndMovesOnlyThatBar) {
 
 // Centre of a bar's thumb as the style draws it.
 QPoint ThumbCentre(QScrollBar* bar) {
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    return bar->style()
-        ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
-        .center();
+    return ThumbRect(bar).center();
 }
 
 TEST_F(MainFormTest, DraggingAThumbWithShiftHeldMovesTheWholeRangeAlike) {
