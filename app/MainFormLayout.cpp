@@ -120,7 +120,12 @@ QIcon GlyphIcon(Glyph glyph) {
             p.setPen(Qt::NoPen);
             p.drawEllipse(QRectF(5, 0, 15, 15));
             p.setPen(Qt::white);
-            p.setFont(PixelFont("Sans", 12, true));
+            {
+                QFont letter(QStringLiteral("Sans"));  // the glyph's own letter, not narrowed
+                letter.setPixelSize(12);
+                letter.setBold(true);
+                p.setFont(letter);
+            }
             p.drawText(QRectF(5, 0, 15, 15), Qt::AlignCenter, QStringLiteral("i"));
             break;
         case Glyph::Quit:
