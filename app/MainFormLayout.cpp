@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QIconEngine>
 #include <QLabel>
@@ -41,8 +42,22 @@ const char* const kLabelFont = "MS UI Gothic";
 // the layout gives it, at the original pixel heights.
 constexpr int kStandInStretch = 89;
 
+// The family that draws a font name of the layout: the Windows font where it is
+// installed, else its stand-in. Asking Qt for a family that is not installed first
+// makes it search every installed font for fallbacks (a sort of all of them through
+// fontconfig) before it tries the substitute, for each name: a good part of start-up.
+// (QFontDatabase::hasFamily would run the same search for a missing name.)
+QString InstalledFamily(const char* family) {
+    const QString name = QString::fromUtf8(family);
+    const QStringList installed = QFontDatabase::families();
+    if (installed.contains(name, Qt::CaseInsensitive)) return name;
+    for (const QString& substitute : QFont::substitutes(name))
+        if (installed.contains(substitute, Qt::CaseInsensitive)) return substitute;
+    return name;
+}
+
 QFont PixelFont(const char* family, int pixels, bool bold) {
-    QFont font(QString::fromUtf8(family));
+    QFont font(InstalledFamily(family));
     font.setPixelSize(pixels);
     font.setBold(bold);
     font.setStretch(kStandInStretch);
