@@ -41,7 +41,7 @@ PageCommands::PageCommands(TabStrip& tabs, PageStore& store, ScreenModel& screen
       display_(display),
       seams_(seams),
       curves_(screen, selection, display, seams),
-      lastFileName_(seams.programFolder->folder() +
+      lastFileName_(seams.programFolder->documentsFolder() +
                     DatedFileName(seams.clock->today(), kDefaultFileName)) {}
 
 PopupMenuState PageCommands::PopupMenu1Popup() const {
@@ -184,7 +184,7 @@ void PageCommands::saveFile(const std::string& chosen, int first, int last) {
 void PageCommands::PAGE_SAVEClick() {
     const int selected = tabs_.selected();
     std::optional<std::string> chosen = seams_.files->saveFile(
-        seams_.programFolder->folder() +
+        seams_.programFolder->documentsFolder() +
         DatedFileName(seams_.clock->today(), Cp932ToUtf8(tabs_.caption(selected))));
     if (!chosen) return;
     store_.SaveScreenToPage(selected);

@@ -1,6 +1,6 @@
 // Small interfaces behind which the program meets the desktop and the machine:
 // message boxes, file dialogs, the page-name dialog, the clock, the program's
-// folder, the keyboard state and the browser. Production code gets the Qt
+// folder, the keyboard state, the browser and the serial devices. Production code gets the Qt
 // implementations (platform/qt), tests get scripted fakes (tests/fakes).
 #pragma once
 
@@ -57,7 +57,15 @@ class IProgramFolder {
     virtual ~IProgramFolder() = default;
     // Folder of the running program file, with its trailing separator.
     virtual std::string folder() const = 0;
+    // Whether the program runs from an installation, which it never writes into.
+    virtual bool installed() const { return false; }
+    // Folder of the application settings file, with its trailing separator.
+    virtual std::string settingsFolder() const { return folder(); }
+    // Folder that the open and save dialogs propose, with its trailing separator.
+    virtual std::string documentsFolder() const { return folder(); }
 };
+
+class ISerialDeviceSource;
 
 class IKeyboardState {
   public:
@@ -81,6 +89,7 @@ struct Seams {
     IProgramFolder* programFolder = nullptr;
     IKeyboardState* keyboard = nullptr;
     IBrowser* browser = nullptr;
+    ISerialDeviceSource* serialDevices = nullptr;  // nullptr: the machine's own
 };
 
 // Folder of the running executable from /proc/self/exe, with a trailing '/'.

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace mxc9 {
@@ -79,6 +80,10 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string& proposed) 
     dialog.selectFile(QString::fromStdString(proposed));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+}
+
+std::string DesktopDocumentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
 }
 
 LocalDate SystemClock::today() const {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/ProgramFolder.h"
 #include "platform/Seams.h"
 
 namespace mxc9 {
@@ -36,9 +37,12 @@ class SystemClock : public IClock {
     LocalDate today() const override;
 };
 
-class ExecutableFolder : public IProgramFolder {
+// The desktop's documents folder (XDG_DOCUMENTS_DIR of the XDG user directories).
+std::string DesktopDocumentsFolder();
+
+class ExecutableFolder : public ProgramFolder {
   public:
-    std::string folder() const override { return executableFolder(); }
+    ExecutableFolder() : ProgramFolder(DesktopDocumentsFolder) {}
 };
 
 class QtKeyboardState : public IKeyboardState {
