@@ -1,5 +1,7 @@
 #include "app/AppSettings.h"
 
+#include <filesystem>
+
 #include "app/ApplicationShell.h"
 #include "platform/IniFile.h"
 
@@ -19,12 +21,8 @@ std::vector<std::string> PortListItems() {
     return items;
 }
 
-std::string DefaultPortDevicePath(int portNo) {
-    return "/dev/ttyS" + std::to_string(portNo - 1);
-}
-
 std::string AppSettings::path() const {
-    return folder_.folder() + kAppSettingsFileName;
+    return folder_.settingsFolder() + kAppSettingsFileName;
 }
 
 bool AppSettings::LoadAppSettings(int& listIndex) const {
@@ -40,6 +38,8 @@ bool AppSettings::LoadAppSettings(int& listIndex) const {
 
 bool AppSettings::SaveAppSettings(int listIndex) {
     try {
+        // The per-user folder of an installed program is made when first needed.
+        if (folder_.installed()) std::filesystem::create_directories(folder_.settingsFolder());
         IniFile ini(path());
         ini.writeInteger(kSection, kKey, listIndex);
         ini.updateFile();
@@ -57,10 +57,22 @@ int AppSettings::RestorePortEntry() {
     return listIndex;
 }
 
+std::vector<PortEntry> AppSettings::PortEntries() const {
+    const IniFile ini(path());
+    std::vector<PortKey> keys;
+    for (int n = 1; n < kPortListEntries; ++n) {
+        PortKey key{ini.readString(kPortsSection, "COM" + std::to_string(n), ""), {}};
+        std::error_code missing;
+        if (!key.path.empty()) key.target = std::filesystem::canonical(key.path, missing).string();
+        keys.push_back(std::move(key));
+    }
+    return MapPorts(devices_.serialDevices(), keys);
+}
+
 std::string AppSettings::PortDevicePath(int portNo) const {
-    IniFile ini(path());
-    std::string device = ini.readString(kPortsSection, "COM" + std::to_string(portNo), "");
-    return device.empty() ? DefaultPortDevicePath(portNo) : device;
+    const std::vector<PortEntry> entries = PortEntries();
+    return portNo >= 1 && portNo <= static_cast<int>(entries.size()) ? entries[portNo - 1].device
+                                                                     : std::string();
 }
 
 }  // namespace mxc9

@@ -1,15 +1,18 @@
-// The application settings file MXC9.ini beside the program: it remembers the entry of
-// the COM port list ("OFF", "COM1".."COM10" at indexes 0..10) as [MXC9] CommPort=n, and
-// tells which device file each COMn is on Linux through an optional [Ports] section
-// (COM1=/dev/ttyUSB0, ...). The program writes only CommPort; every other section and
-// key stays as the user wrote it.
+// The application settings file MXC9.ini, beside the program or, for an installed program,
+// per user (platform/ProgramFolder.h): it remembers the entry of the COM port list ("OFF",
+// "COM1".."COM10" at indexes 0..10) as [MXC9] CommPort=n, and may pin the device file of a
+// COMn in an optional [Ports] section (COM1=/dev/serial/by-id/..., COM2=/dev/ttyUSB0);
+// COMn without a key is a serial port found on the machine (device/PortMap.h). The
+// program writes only CommPort; every other section and key stays as the user wrote it.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "device/PortMap.h"
 #include "device/PortSettings.h"
 #include "platform/Seams.h"
+#include "platform/SerialDevices.h"
 
 namespace mxc9 {
 
@@ -17,16 +20,18 @@ inline constexpr const char* kAppSettingsFileName = "MXC9.ini";
 
 // "OFF", "COM1", .., "COM10".
 std::vector<std::string> PortListItems();
-// The serial component's own device file for COMn: /dev/ttyS followed by n - 1.
-std::string DefaultPortDevicePath(int portNo);
 
 class AppSettings : public IPortSettings {
   public:
-    // Neither seam is owned. The folder is asked again at each access.
-    AppSettings(const IProgramFolder& folder, IMessageBoxes& messages)
-        : folder_(folder), messages_(messages) {}
+    // No seam is owned. The folder is asked again at each access, the devices at each
+    // mapping; devices nullptr: the machine's own.
+    AppSettings(const IProgramFolder& folder, IMessageBoxes& messages,
+                const ISerialDeviceSource* devices = nullptr)
+        : folder_(folder), messages_(messages), devices_(devices ? *devices : systemDevices_) {}
+    AppSettings(const AppSettings&) = delete;
+    AppSettings& operator=(const AppSettings&) = delete;
 
-    // Program folder + "MXC9.ini".
+    // Settings folder + "MXC9.ini".
     std::string path() const;
 
     // Reads CommPort. 1..10: listIndex := the value and true. Anything else (missing
@@ -40,12 +45,17 @@ class AppSettings : public IPortSettings {
     // replaced in the file by 0 at once.
     int RestorePortEntry();
 
-    // The device file of COMn: [Ports] COMn when present and not empty, else the default.
+    // COM1..COM10 as the machine stands now: [Ports] COMn when present and not empty,
+    // else the next serial port found that no key names.
+    std::vector<PortEntry> PortEntries() const;
+    // The device file of COMn; "" when it stands for nothing.
     std::string PortDevicePath(int portNo) const override;
 
   private:
     const IProgramFolder& folder_;
     IMessageBoxes& messages_;
+    SystemSerialDevices systemDevices_;
+    const ISerialDeviceSource& devices_;
 };
 
 }  // namespace mxc9

@@ -48,7 +48,7 @@ TMainForm::TMainForm(const Seams& seams, QWidget* parent, PortFactory makePort)
       pages_(screen_, editor_),
       pageCommands_(std::make_unique<PageCommands>(tabs_, pages_, screen_, editor_,
                                                    editor_.selection(), seams_)),
-      appSettings_(*seams_.programFolder, *seams_.messages),
+      appSettings_(*seams_.programFolder, *seams_.messages, seams_.serialDevices),
       makePort_(std::move(makePort)) {
     InstallFontSubstitutions();
     buildControls();
@@ -78,6 +78,7 @@ TMainForm::~TMainForm() {
         bar->onScroll = nullptr;
     }
     static_cast<CloseUpComboBox*>(CommPort)->onCloseUp = nullptr;
+    static_cast<CloseUpComboBox*>(CommPort)->onDropDown = nullptr;
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
 }
@@ -118,12 +119,10 @@ void TMainForm::FormCreate() {
     pages_.SaveScreenToPage(0);
     // 9. The remembered port; an invalid or missing entry is written back as "OFF".
     CommPort->setCurrentIndex(appSettings_.RestorePortEntry());
-    // Each COMn shows the device file it stands for on this machine.
-    for (int n = 1; n < CommPort->count(); ++n)
-        CommPort->setItemData(n, QString::fromStdString(appSettings_.PortDevicePath(n)),
-                              Qt::ToolTipRole);
-    // 10. The dated default file name in the program's folder.
-    pageCommands_->setLastFileName(seams_.programFolder->folder() +
+    CommPortDropDown();
+    static_cast<CloseUpComboBox*>(CommPort)->onDropDown = [this] { CommPortDropDown(); };
+    // 10. The dated default file name in the folder the file dialogs propose.
+    pageCommands_->setLastFileName(seams_.programFolder->documentsFolder() +
                                    DatedFileName(seams_.clock->today(), "MXC9.mxd"));
     // 11. Qt paints every widget through a back buffer already; nothing to switch on.
     // 12. The serial port component, owned by the window for the whole run.
@@ -176,6 +175,19 @@ void TMainForm::READ_BTNClick() {
 
 void TMainForm::CommPortCloseUp() {
     transfers_->CommPortCloseUp(CommPort->currentIndex());
+}
+
+void TMainForm::CommPortDropDown() {
+    // The machine is looked at again each time, so that an adapter plugged in while the
+    // program runs is there without a restart.
+    for (const PortEntry& entry : appSettings_.PortEntries()) {
+        const QString device = Text(entry.device);
+        CommPort->setItemData(entry.portNo, device.isEmpty() ? QVariant() : QVariant(device),
+                              Qt::ToolTipRole);
+        CommPort->setItemData(entry.portNo, device.isEmpty() ? QStringLiteral("\u2014") : device,
+                              kPortDeviceRole);
+        CommPort->setItemData(entry.portNo, Text(entry.details), kPortDetailsRole);
+    }
 }
 
 void TMainForm::INFO_BTNClick() {

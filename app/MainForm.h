@@ -116,6 +116,8 @@ class TMainForm : public QWidget,
     void PROGRAM_BTNClick();
     void READ_BTNClick();
     void CommPortCloseUp();
+    // The port list is about to open: each COMn shows the device it stands for now.
+    void CommPortDropDown();
     void FRQ_Enter(EditorScrollBar* sender);
     void FRQ_Exit(EditorScrollBar* sender);
     FocusMove FRQ_KeyDown(EditorScrollBar* sender, uint16_t& key);

@@ -1,9 +1,12 @@
 // The application settings file MXC9.ini on real files in a temporary program folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/AppSettings.h"
 #include "common/MessageTable.h"
 #include "device/TransferCommands.h"
+#include "platform/ProgramFolder.h"
 #include "tests/device/ScriptedPort.h"
 #include "tests/device/TempFolder.h"
 
@@ -16,7 +19,8 @@ class AppSettingsFile : public ::testing::Test {
   protected:
     TempProgramFolder folder;
     testing::FakeMessageBoxes boxes;
-    AppSettings settings{folder, boxes};
+    testing::FakeSerialDevices devices;
+    AppSettings settings{folder, boxes, &devices};
 };
 
 TEST_F(AppSettingsFile, FirstStartCreatesTheFileWithOff) {
@@ -59,9 +63,10 @@ TEST_F(AppSettingsFile, PortsSectionNamesTheDeviceFileOfEachPort) {
     folder.write("MXC9.ini",
                  "[MXC9]\r\nCommPort=2\r\n[ports]\r\ncom1=/dev/ttyUSB0\r\nCOM2=\r\n"
                  "COM10 = /dev/ttyACM0 \r\n");
+    devices.devices = {{"/dev/ttyS0", "", false, "", "", 4, "serial8250"}};
     EXPECT_EQ(settings.PortDevicePath(1), "/dev/ttyUSB0");
-    EXPECT_EQ(settings.PortDevicePath(2), "/dev/ttyS1");  // empty: the default
-    EXPECT_EQ(settings.PortDevicePath(3), "/dev/ttyS2");
+    EXPECT_EQ(settings.PortDevicePath(2), "/dev/ttyS0");  // empty: the first port found
+    EXPECT_EQ(settings.PortDevicePath(3), "");            // nothing left for it
     EXPECT_EQ(settings.PortDevicePath(10), "/dev/ttyACM0");
     // Saving the port entry leaves the section alone.
     settings.SaveAppSettings(7);
@@ -79,14 +84,100 @@ TEST_F(AppSettingsFile, AFileThatCannotBeWrittenIsReportedAndStartUpGoesOn) {
     EXPECT_FALSE(settings.SaveAppSettings(0));
 }
 
-TEST(PortList, HoldsOffAndTenPortsWithTheirDefaultDevices) {
+TEST(PortList, HoldsOffAndTenPorts) {
     const auto items = PortListItems();
     ASSERT_EQ(items.size(), 11u);
     EXPECT_EQ(items.front(), "OFF");
     EXPECT_EQ(items[1], "COM1");
     EXPECT_EQ(items.back(), "COM10");
-    EXPECT_EQ(DefaultPortDevicePath(1), "/dev/ttyS0");
-    EXPECT_EQ(DefaultPortDevicePath(10), "/dev/ttyS9");
+}
+
+// ---- where the file lives ---------------------------------------------------------------
+
+// Folder layouts around a program file, made for real under a temporary folder.
+TEST(SettingsLocation, AnInstallationIsKnownByTheLayoutAroundTheProgram) {
+    const struct {
+        std::vector<std::string> folders;  // made under the temporary folder
+        std::string file;                  // made as a plain file, when given
+        std::string program;               // the program's folder
+        bool installed;
+    } layouts[] = {
+        {{"usr/bin", "usr/share/mxc9"}, "", "usr/bin/", true},
+        {{"opt/x/bin", "opt/x/share/mxc9"}, "", "opt/x/bin", true},  // unpacked anywhere
+        {{"usr/bin", "usr/share/other"}, "", "usr/bin/", false},
+        {{"build/default/app", "build/default/share/mxc9"}, "", "build/default/app/", false},
+        {{"usr/sbin", "usr/share/mxc9"}, "", "usr/sbin/", false},
+        {{"usr/Bin", "usr/share/mxc9"}, "", "usr/Bin/", false},
+        {{"usr/bin", "usr/share"}, "usr/share/mxc9", "usr/bin/", false},
+    };
+    for (const auto& layout : layouts) {
+        TempProgramFolder root;
+        for (const std::string& folder : layout.folders)
+            std::filesystem::create_directories(root.file(folder));
+        if (!layout.file.empty()) root.write(layout.file, "not a folder");
+        EXPECT_EQ(IsInstalledLayout(root.file(layout.program)), layout.installed) << layout.program;
+    }
+}
+
+TEST(SettingsLocation, PerUserFolderFollowsTheXdgConfigHome) {
+    const struct {
+        const char* configHome;
+        const char* home;
+        const char* folder;
+    } cases[] = {
+        {"/x/config", "/home/u", "/x/config/mxc9/"},
+        {"/x/config/", "/home/u", "/x/config/mxc9/"},
+        {nullptr, "/home/u", "/home/u/.config/mxc9/"},
+        {"", "/home/u/", "/home/u/.config/mxc9/"},
+        {"relative/config", "/home/u", "/home/u/.config/mxc9/"},  // not absolute: ignored
+    };
+    for (const auto& c : cases) {
+        const auto environment = [&c](const char* name) -> const char* {
+            return std::string(name) == "XDG_CONFIG_HOME" ? c.configHome
+                   : std::string(name) == "HOME"          ? c.home
+                                                          : nullptr;
+        };
+        EXPECT_EQ(UserSettingsFolder(environment), c.folder)
+            << (c.configHome ? c.configHome : "unset");
+    }
+}
+
+// An installed program keeps the file per user and proposes the documents folder; any other
+// keeps both in its own folder.
+TEST(SettingsLocation, InstalledProgramWritesOnlyIntoTheUsersFolders) {
+    TempProgramFolder root;
+    std::filesystem::create_directories(root.file("usr/bin"));
+    std::filesystem::create_directories(root.file("usr/share/mxc9"));
+    std::filesystem::create_directories(root.file("home/Documents"));
+    std::filesystem::create_directories(root.file("build"));
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", root.file("home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", root.file("home/config").c_str(), 1);
+    const struct {
+        std::string program, documents, settingsFolder, documentsFolder;
+    } cases[] = {
+        {"usr/bin/", "home/Documents", "home/config/mxc9/", "home/Documents/"},
+        {"usr/bin/", "home/Missing", "home/config/mxc9/", "home/"},
+        {"usr/bin/", "", "home/config/mxc9/", "home/"},
+        {"build/", "home/Documents", "build/", "build/"},
+    };
+    for (const auto& c : cases) {
+        const std::string documents = c.documents.empty() ? "" : root.file(c.documents);
+        ProgramFolder folder([documents] { return documents; },
+                             [&] { return root.file(c.program); });
+        EXPECT_EQ(folder.settingsFolder(), root.file(c.settingsFolder)) << c.program;
+        EXPECT_EQ(folder.documentsFolder(), root.file(c.documentsFolder)) << c.documents;
+
+        testing::FakeMessageBoxes boxes;
+        AppSettings settings(folder, boxes);
+        EXPECT_EQ(settings.RestorePortEntry(), 0);
+        EXPECT_TRUE(boxes.shown.empty()) << "the per-user folder is made when first written";
+        EXPECT_TRUE(std::filesystem::exists(root.file(c.settingsFolder + "MXC9.ini")));
+        std::filesystem::remove(root.file(c.settingsFolder + "MXC9.ini"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(root.file("usr/bin/MXC9.ini")));
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", home.c_str(), 1);
 }
 
 // The port list's selection against the file.

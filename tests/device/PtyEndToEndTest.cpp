@@ -29,7 +29,8 @@ class TransferRig : public ::testing::Test {
   protected:
     testing::TempProgramFolder folder;
     testing::FakeMessageBoxes boxes;
-    AppSettings settings{folder, boxes};
+    testing::FakeSerialDevices devices;  // a machine without serial hardware
+    AppSettings settings{folder, boxes, &devices};
     ScreenModel screen;
     DeviceLink link{boxes};
     TransferCommands commands{screen, link, boxes, settings};
@@ -191,16 +192,25 @@ TEST_F(OverPty, AVanishedControllerFailsAtOnce) {
     EXPECT_EQ(boxes.shown.back().caption, "Error");
 }
 
+// A key naming a device that is not there, and a COMn that no port found stands for.
 TEST_F(TransferRig, AMissingDeviceSaysSoAndIsStillSaved) {
-    folder.write("MXC9.ini", "[Ports]\r\nCOM9=/dev/no-such-port\r\n");
+    const std::pair<std::string, int> cases[] = {
+        {"[Ports]\r\nCOM9=/dev/no-such-port\r\n", 9},
+        {"[Ports]\r\nCOM1=/dev/no-such-port\r\n", 4},
+    };
     link.CreatePort();
-    EXPECT_FALSE(commands.CommPortCloseUp(9));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, PortErrorText());
-    EXPECT_EQ(boxes.shown[0].caption, "Error");
-    int index = 0;
-    EXPECT_TRUE(settings.LoadAppSettings(index));
-    EXPECT_EQ(index, 9);
+    for (const auto& [ini, portNo] : cases) {
+        folder.write("MXC9.ini", ini);
+        boxes.shown.clear();
+        EXPECT_FALSE(commands.CommPortCloseUp(portNo));
+        EXPECT_FALSE(link.isOpen());
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, PortErrorText());
+        EXPECT_EQ(boxes.shown[0].caption, "Error");
+        int index = 0;
+        EXPECT_TRUE(settings.LoadAppSettings(index));
+        EXPECT_EQ(index, portNo);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Seams.h"
+#include "platform/SerialDevices.h"
 
 namespace mxc9::testing {
 
@@ -85,6 +86,13 @@ class FakeProgramFolder : public IProgramFolder {
   public:
     std::string path = "/tmp/";
     std::string folder() const override { return path; }
+};
+
+// The machine's serial devices as a test sets them.
+class FakeSerialDevices : public ISerialDeviceSource {
+  public:
+    std::vector<SerialDevice> devices;
+    std::vector<SerialDevice> serialDevices() const override { return devices; }
 };
 
 class FakeKeyboardState : public IKeyboardState {

@@ -51,6 +51,7 @@ class MainFormTest : public ::testing::Test {
         seams.programFolder = &folder;
         seams.keyboard = &keyboard;
         seams.browser = &browser;
+        seams.serialDevices = &serialDevices;
         openForm();
     }
     // A new main window on the same seams; the serial port is a scripted one.
@@ -115,6 +116,7 @@ class MainFormTest : public ::testing::Test {
     FakeProgramFolder folder;
     QtKeyboardState keyboard;
     FakeBrowser browser;
+    FakeSerialDevices serialDevices;  // none until a test plugs one in
     Seams seams;
     ScriptedPort* port = nullptr;  // owned by the window's device link
     std::unique_ptr<TMainForm> form;

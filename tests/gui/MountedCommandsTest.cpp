@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/MainFormWidgets.h"
 #include "common/MessageTable.h"
 #include "controls/InfoDialog.h"
 #include "tests/gui/MainFormFixture.h"
@@ -200,11 +201,44 @@ TEST_F(MainFormTest, PortListShowsEachEntrysDeviceFileAsItsTooltip) {
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[MXC9]\r\nCommPort=0\r\n[Ports]\r\ncom3=/dev/ttyUSB0\r\n");
     }
+    serialDevices.devices = {{"/dev/ttyS0", "", false, "", "", 4, "serial8250"}};
     openForm();
     EXPECT_EQ(form->CommPort->itemData(3, Qt::ToolTipRole).toString(), "/dev/ttyUSB0");
     EXPECT_EQ(form->CommPort->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyS0");
-    EXPECT_EQ(form->CommPort->itemData(10, Qt::ToolTipRole).toString(), "/dev/ttyS9");
+    EXPECT_FALSE(form->CommPort->itemData(10, Qt::ToolTipRole).isValid());  // stands for nothing
     EXPECT_FALSE(form->CommPort->itemData(0, Qt::ToolTipRole).isValid());
+}
+
+TEST_F(MainFormTest, PortListLooksAtTheMachineEachTimeItDropsDown) {
+    messages.answers.clear();
+    form->CommPort->setCurrentIndex(2);
+    // An adapter plugged in while the program runs.
+    serialDevices.devices = {{"/dev/ttyUSB0",
+                              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0", true,
+                              "FT232R USB UART", "FTDI", -1, "ftdi_sio"}};
+    EXPECT_FALSE(form->CommPort->itemData(1, Qt::ToolTipRole).isValid());
+    QTest::mouseClick(form->CommPort, Qt::LeftButton);
+    QAbstractItemView* list = form->CommPort->view();
+    ASSERT_TRUE(list->isVisible());
+    const std::pair<int, std::vector<QString>> rows[] = {
+        {1, {"COM1", "/dev/ttyUSB0", "FT232R USB UART (FTDI)"}},
+        {2, {"COM2", QString::fromUtf8("\u2014"), ""}},
+    };
+    for (const auto& [row, texts] : rows) {
+        const QModelIndex index = form->CommPort->model()->index(row, 0);
+        EXPECT_EQ(index.data(Qt::DisplayRole).toString(), texts[0]);
+        EXPECT_EQ(index.data(kPortDeviceRole).toString(), texts[1]);
+        EXPECT_EQ(index.data(kPortDetailsRole).toString(), texts[2]);
+    }
+    // Every row fits whole in the open list, wider than the box.
+    EXPECT_GE(list->viewport()->width(),
+              PortListDelegate::width(list->fontMetrics(), form->CommPort->model()));
+    EXPECT_EQ(form->CommPort->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyUSB0");
+    EXPECT_EQ(form->CommPort->currentText(), "COM2") << "the closed box shows the entry alone";
+    QTest::keyClick(list, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(form->CommPort->currentText(), "COM2");
 }
 
 TEST_F(MainFormTest, ReadButtonReachesTheTransferAndReportsItsResult) {

@@ -1,0 +1,131 @@
+#include "device/PortMap.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace mxc9 {
+
+namespace {
+
+enum class PortGroup { Usb, Uart, Other, Absent };
+
+PortGroup GroupOf(const SerialDevice& device) {
+    if (device.usb) return PortGroup::Usb;
+    if (device.uartType == 0) return PortGroup::Absent;
+    if (device.uartType > 0) return PortGroup::Uart;
+    return PortGroup::Other;
+}
+
+// "/dev/ttyS2" before "/dev/ttyS10": the number at the end of a name counts by value.
+std::pair<std::string, unsigned long long> NameOrder(const std::string& name) {
+    const size_t digits = name.find_last_not_of("0123456789") + 1;
+    return {name.substr(0, digits), std::strtoull(name.c_str() + digits, nullptr, 10)};
+}
+
+// USB adapters without a by-id link (no udev running) follow those with one.
+bool PortLess(const SerialDevice& a, const SerialDevice& b) {
+    const auto groupA = GroupOf(a), groupB = GroupOf(b);
+    if (groupA != groupB) return groupA < groupB;
+    if (groupA == PortGroup::Usb && a.byId != b.byId) {
+        if (a.byId.empty() || b.byId.empty()) return b.byId.empty();
+        return a.byId < b.byId;
+    }
+    return NameOrder(a.device) < NameOrder(b.device);
+}
+
+const char* UartName(int type) {
+    // The serial core's numbers for the common PC UARTs.
+    switch (type) {
+        case 1:
+            return "8250";
+        case 2:
+            return "16450";
+        case 3:
+            return "16550";
+        case 4:
+            return "16550A";
+        case 6:
+            return "16650";
+        case 7:
+            return "16650V2";
+        case 8:
+            return "16750";
+        case 10:
+            return "16C950";
+        case 11:
+            return "16654";
+        case 12:
+            return "16850";
+        default:
+            return nullptr;
+    }
+}
+
+bool Names(const PortKey& key, const SerialDevice& device) {
+    return key.path == device.device || (!device.byId.empty() && key.path == device.byId) ||
+           (!key.target.empty() && key.target == device.device);
+}
+
+}  // namespace
+
+std::vector<SerialDevice> OrderPresentPorts(std::vector<SerialDevice> devices) {
+    std::erase_if(devices, [](const SerialDevice& d) { return GroupOf(d) == PortGroup::Absent; });
+    std::stable_sort(devices.begin(), devices.end(), PortLess);
+    return devices;
+}
+
+std::string DescribeDevice(const SerialDevice& device) {
+    switch (GroupOf(device)) {
+        case PortGroup::Usb: {
+            std::string text = device.product.empty() ? "USB serial adapter" : device.product;
+            if (!device.manufacturer.empty()) text += " (" + device.manufacturer + ")";
+            return text;
+        }
+        case PortGroup::Uart: {
+            const char* name = UartName(device.uartType);
+            return name ? std::string(name) + " UART" : std::string("UART");
+        }
+        case PortGroup::Absent:
+            return "no UART";
+        case PortGroup::Other:
+            break;
+    }
+    return device.driver.empty() ? std::string("serial device")
+                                 : "serial device (" + device.driver + ")";
+}
+
+std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
+                                const std::vector<PortKey>& keys) {
+    const std::vector<SerialDevice> present = OrderPresentPorts(devices);
+    std::vector<bool> claimed(present.size(), false);
+    std::vector<PortEntry> entries;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        PortEntry entry;
+        entry.portNo = static_cast<int>(i) + 1;
+        const PortKey& key = keys[i];
+        if (!key.path.empty()) {
+            entry.device = key.path;
+            entry.keyed = true;
+            // A key may also name a UART that is not there, which is worth saying.
+            for (const SerialDevice& device : devices)
+                if (Names(key, device)) entry.details = DescribeDevice(device) + " ";
+            entry.details += "[Ports]";
+            for (size_t p = 0; p < present.size(); ++p)
+                if (Names(key, present[p])) claimed[p] = true;
+        }
+        entries.push_back(std::move(entry));
+    }
+    size_t next = 0;
+    for (PortEntry& entry : entries) {
+        if (entry.keyed) continue;
+        while (next < present.size() && claimed[next]) ++next;
+        if (next == present.size()) break;
+        entry.device = present[next].device;
+        entry.details = DescribeDevice(present[next]);
+        ++next;
+    }
+    return entries;
+}
+
+}  // namespace mxc9

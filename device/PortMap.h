@@ -1,0 +1,42 @@
+// Which device file each COMn of the port list stands for. A [Ports] key of the
+// application settings file has the last word; every COMn without one takes the next
+// serial port present that no key names, in an order that keeps an adapter in its place
+// when it is plugged in again: USB adapters by their /dev/serial/by-id names, then UARTs
+// that really exist, then any other serial device. Without keys COMn is the n-th port.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/SerialDevices.h"
+
+namespace mxc9 {
+
+// A [Ports] key: the path as written and the device file it leads to (symbolic links
+// followed), "" when it leads nowhere.
+struct PortKey {
+    std::string path;
+    std::string target;
+};
+
+struct PortEntry {
+    int portNo = 0;      // n of COMn
+    std::string device;  // the file opened for COMn; "" when it stands for nothing
+    // What it is: "FT232R USB UART (FTDI)", "16550A UART", ...; a keyed entry ends in
+    // "[Ports]".
+    std::string details;
+    bool keyed = false;  // named by a [Ports] key
+};
+
+// The ports present in COMn order; UART names with no UART behind them are left out.
+std::vector<SerialDevice> OrderPresentPorts(std::vector<SerialDevice> devices);
+
+// What a device is, in the words of its maker where it has them.
+std::string DescribeDevice(const SerialDevice& device);
+
+// COM1..COMn for keys.size() = n; keys[i] is the key of COM(i + 1), its path empty when
+// there is none.
+std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
+                                const std::vector<PortKey>& keys);
+
+}  // namespace mxc9

@@ -1,0 +1,123 @@
+// Which device each COMn stands for, on scripted machines: device names, by-id links,
+// USB strings, UART names with and without a UART behind them, and [Ports] keys.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "device/PortMap.h"
+
+namespace mxc9 {
+namespace {
+
+SerialDevice Usb(const std::string& device, const std::string& byId, const std::string& product,
+                 const std::string& maker) {
+    return {device, byId, true, product, maker, -1, "ftdi_sio"};
+}
+SerialDevice Uart(const std::string& device, int type) {
+    return {device, "", false, "", "", type, "serial8250"};
+}
+SerialDevice Other(const std::string& device, const std::string& driver) {
+    return {device, "", false, "", "", -1, driver};
+}
+
+const std::string kFtdiLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+const std::string kCh340Link = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
+// A PC's ttyS0..ttyS3: the kernel makes them all, one has a UART behind it.
+const std::vector<SerialDevice> kPcUarts = {Uart("/dev/ttyS3", 0), Uart("/dev/ttyS1", 0),
+                                            Uart("/dev/ttyS0", 4), Uart("/dev/ttyS2", 0)};
+
+struct Machine {
+    const char* name;
+    std::vector<SerialDevice> devices;
+    std::map<int, PortKey> keys;  // COMn -> key
+    // COM1, COM2, ... as device and details; the rest stand for nothing.
+    std::vector<std::pair<std::string, std::string>> expected;
+};
+
+std::vector<SerialDevice> Join(std::vector<SerialDevice> a, const std::vector<SerialDevice>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const Machine kMachines[] = {
+    {"no serial hardware", {}, {}, {}},
+    {"a PC whose UART names have one UART behind them",
+     kPcUarts,
+     {},
+     {{"/dev/ttyS0", "16550A UART"}}},
+    {"USB adapters first in by-id order, then UARTs, then other devices",
+     Join({Other("/dev/rfcomm0", "btusb"), Usb("/dev/ttyUSB1", kCh340Link, "USB Serial", ""),
+           Usb("/dev/ttyUSB0", kFtdiLink, "FT232R USB UART", "FTDI")},
+          kPcUarts),
+     {},
+     {{"/dev/ttyUSB1", "USB Serial"},
+      {"/dev/ttyUSB0", "FT232R USB UART (FTDI)"},
+      {"/dev/ttyS0", "16550A UART"},
+      {"/dev/rfcomm0", "serial device (btusb)"}}},
+    {"an adapter keeps its place when it comes back under another name",
+     {Usb("/dev/ttyUSB2", kFtdiLink, "FT232R USB UART", "FTDI"),
+      Usb("/dev/ttyUSB0", kCh340Link, "USB Serial", "")},
+     {},
+     {{"/dev/ttyUSB0", "USB Serial"}, {"/dev/ttyUSB2", "FT232R USB UART (FTDI)"}}},
+    {"UARTs count by number and adapters without by-id links follow those with",
+     {Uart("/dev/ttyS10", 4), Uart("/dev/ttyS2", 1), Usb("/dev/ttyACM0", "", "", ""),
+      Usb("/dev/ttyUSB3", kFtdiLink, "", "FTDI")},
+     {},
+     {{"/dev/ttyUSB3", "USB serial adapter (FTDI)"},
+      {"/dev/ttyACM0", "USB serial adapter"},
+      {"/dev/ttyS2", "8250 UART"},
+      {"/dev/ttyS10", "16550A UART"}}},
+    {"a key pins an adapter and the others move up",
+     {Usb("/dev/ttyUSB1", kCh340Link, "USB Serial", ""),
+      Usb("/dev/ttyUSB0", kFtdiLink, "FT232R USB UART", "FTDI"), Uart("/dev/ttyS0", 4)},
+     {{1, {kFtdiLink, "/dev/ttyUSB0"}}},
+     {{kFtdiLink, "FT232R USB UART (FTDI) [Ports]"},
+      {"/dev/ttyUSB1", "USB Serial"},
+      {"/dev/ttyS0", "16550A UART"}}},
+    {"keys name a port by its device file or a link to it",
+     {Usb("/dev/ttyUSB0", kFtdiLink, "FT232R USB UART", "FTDI"),
+      Usb("/dev/ttyUSB1", kCh340Link, "USB Serial", ""), Uart("/dev/ttyS0", 4)},
+     {{2, {"/dev/ttyUSB1", "/dev/ttyUSB1"}}, {3, {"/dev/my-adapter", "/dev/ttyUSB0"}}},
+     {{"/dev/ttyS0", "16550A UART"},
+      {"/dev/ttyUSB1", "USB Serial [Ports]"},
+      {"/dev/my-adapter", "FT232R USB UART (FTDI) [Ports]"}}},
+    {"keys have the last word, also for what is not there",
+     kPcUarts,
+     {{1, {"/dev/pts/4", "/dev/pts/4"}},
+      {3, {"/dev/ttyS1", "/dev/ttyS1"}},
+      {10, {"/dev/gone", ""}}},
+     {{"/dev/pts/4", "[Ports]"},
+      {"/dev/ttyS0", "16550A UART"},
+      {"/dev/ttyS1", "no UART [Ports]"},
+      {"", ""},
+      {"", ""},
+      {"", ""},
+      {"", ""},
+      {"", ""},
+      {"", ""},
+      {"/dev/gone", "[Ports]"}}},
+};
+
+class PortMapping : public ::testing::TestWithParam<Machine> {};
+
+TEST_P(PortMapping, EachComPortStandsForTheExpectedDevice) {
+    const Machine& machine = GetParam();
+    std::vector<PortKey> keys(10);
+    for (const auto& [portNo, key] : machine.keys) keys[portNo - 1] = key;
+    const std::vector<PortEntry> entries = MapPorts(machine.devices, keys);
+    ASSERT_EQ(entries.size(), 10u);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto expected = i < machine.expected.size() ? machine.expected[i]
+                                                          : std::pair<std::string, std::string>();
+        EXPECT_EQ(entries[i].portNo, static_cast<int>(i) + 1);
+        EXPECT_EQ(entries[i].device, expected.first) << "COM" << i + 1;
+        EXPECT_EQ(entries[i].details, expected.second) << "COM" << i + 1;
+        EXPECT_EQ(entries[i].keyed, machine.keys.count(static_cast<int>(i) + 1) == 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScriptedMachines, PortMapping, ::testing::ValuesIn(kMachines),
+                         [](const auto& info) { return "machine" + std::to_string(info.index); });
+
+}  // namespace
+}  // namespace mxc9
