@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -315,14 +316,22 @@ class PortNames : public ::testing::Test {
   protected:
     testing::TempProgramFolder folder;
     testing::FakeMessageBoxes boxes;
-    AppSettings settings{folder, boxes};
+    testing::FakeSerialDevices devices;
+    AppSettings settings{folder, boxes, &devices};
 };
 
 TEST_F(PortNames, ComNamesResolveAsTheWindowResolvesThem) {
     folder.write("MXC9.ini", "[MXC9]\r\nCommPort=1\r\n[Ports]\r\nCOM3=/dev/ttyUSB0\r\n");
+    devices.devices = {{"/dev/ttyS0", "", false, "", "", 4, "serial8250"}};
     const std::pair<const char*, const char*> cases[] = {
-        {"COM1", "/dev/ttyS0"},   {"com10", "/dev/ttyS9"},      {"COM3", "/dev/ttyUSB0"},
-        {"Com3", "/dev/ttyUSB0"}, {"/dev/pts/7", "/dev/pts/7"}, {"./x/y", "./x/y"},
+        {"COM1", "/dev/ttyS0"},
+        {"com10", ""},  // no port found for it
+        {"COM3", "/dev/ttyUSB0"},
+        {"Com3", "/dev/ttyUSB0"},
+        {"/dev/pts/7", "/dev/pts/7"},
+        {"./x/y", "./x/y"},
+        {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0",
+         "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"},
     };
     for (const auto& [port, path] : cases) {
         std::optional<PortChoice> choice = ResolvePort(port, settings);
@@ -331,8 +340,36 @@ TEST_F(PortNames, ComNamesResolveAsTheWindowResolvesThem) {
     }
     EXPECT_EQ(ResolvePort("COM3", settings)->label, "COM3 (/dev/ttyUSB0)");
     EXPECT_EQ(ResolvePort("COM3", settings)->portNo, 3);
+    EXPECT_EQ(ResolvePort("COM10", settings)->label, "COM10");
     for (const char* bad : {"COM0", "COM11", "COM01", "COM", "COMx", "OFF", "ttyS0", "", "COM1x"})
         EXPECT_FALSE(ResolvePort(bad, settings)) << bad;
+}
+
+// The listing's look at a device comes from the file system alone: a port held by another
+// program still reads as present, and the device sees no open.
+TEST_F(PortNames, InspectionTellsMissingNotSerialAndPresentWithoutOpening) {
+    int master = -1, slave = -1;
+    char name[128];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    ASSERT_EQ(flock(slave, LOCK_EX | LOCK_NB), 0);
+    folder.write("plain", "x");
+    const std::pair<std::string, PortState> cases[] = {
+        {folder.file("none"), PortState::Missing},
+        {folder.file("plain/x"), PortState::Missing},
+        {folder.file("plain"), PortState::NotSerial},
+        {folder.path, PortState::NotSerial},
+        {name, PortState::Available},
+    };
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, name, IN_OPEN), 0);
+    for (const auto& [path, state] : cases) EXPECT_EQ(InspectPort(path).state, state) << path;
+    char events[256];
+    EXPECT_LT(read(watch, events, sizeof events), 0) << "the device was opened";
+    EXPECT_EQ(PortStateText(InspectPort(name)), "present");
+    close(watch);
+    close(slave);
+    close(master);
 }
 
 TEST_F(PortNames, ProbeTellsMissingNotSerialBusyAndFree) {
@@ -363,6 +400,9 @@ TEST(PortProblems, EachCauseHasItsOwnLine) {
         {{PortState::Unusable, EMFILE}, "cannot be opened: Too many open files"},
         {{PortState::Available, 0}, "could not be set up"},
     };
+    EXPECT_NE(PortProblem({4, "COM4", ""}, {PortState::Missing, ENOENT})
+                  .find("port COM4 stands for no device"),
+              std::string::npos);
     std::set<std::string> lines;
     for (const auto& [probe, text] : cases) {
         const std::string line = PortProblem(port, probe);

@@ -65,10 +65,10 @@ const char* kToolUsage =
     "                              one page of a settings file to the controller\n"
     "  diff FILE1 FILE2 [--page NAME|NUMBER]\n"
     "                              the fields in which a page of two settings files differs\n"
-    "  ports                       COM1..COM10, their device files and whether they open\n"
+    "  ports                       COM1..COM10, their device files and what they are\n"
     "\n"
-    "PORT is COM1..COM10 (device files from [Ports] of MXC9.ini beside mxc9ctl, as the\n"
-    "window finds them) or a device path such as /dev/ttyUSB0.\n"
+    "PORT is COM1..COM10, mapped to the serial ports found as the window maps them ([Ports]\n"
+    "of MXC9.ini first), or a device path: /dev/ttyUSB0, a /dev/serial/by-id/ link, ...\n"
     "\n"
     "Options:\n"
     "  -h, --help                  display this help and exit; after a command, the\n"
@@ -138,8 +138,11 @@ const char* kDiffUsage =
 
 const char* kPortsUsage =
     "Usage: mxc9ctl ports\n"
-    "Lists COM1..COM10 with the device file each stands for (from [Ports] of MXC9.ini\n"
-    "beside mxc9ctl, else /dev/ttyS0..9) and whether it exists and can be opened.\n";
+    "Lists COM1..COM10 as the window maps them: the device file each stands for, whether\n"
+    "it is there and this user may open it (told by the file system: no port is opened)\n"
+    "and what it is. A [Ports] key of MXC9.ini (beside mxc9ctl, or ~/.config/mxc9/ when\n"
+    "installed) pins a COMn; the others take the serial ports found, USB adapters first\n"
+    "in /dev/serial/by-id order, then UARTs, then other serial devices.\n";
 
 const OptionSpec* FindOption(const std::string& name) {
     for (const OptionSpec& entry : kOptions)

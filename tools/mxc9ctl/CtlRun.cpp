@@ -1,5 +1,6 @@
 #include "tools/mxc9ctl/CtlRun.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -15,6 +16,7 @@
 #include "pages/TabStrip.h"
 #include "platform/Cp932.h"
 #include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
 #include "tools/mxc9ctl/CtlArguments.h"
 #include "tools/mxc9ctl/PageCompare.h"
 #include "tools/mxc9ctl/PageReport.h"
@@ -41,11 +43,6 @@ class NoDisplay : public EditorDisplay {
   public:
     void DrawSelectionGauge(int, int) override {}
     void ShowReadouts(int) override {}
-};
-
-class ToolFolder : public IProgramFolder {
-  public:
-    std::string folder() const override { return executableFolder(); }
 };
 
 // The save dialog answers with the file named on the command line.
@@ -294,7 +291,7 @@ void Read(const CtlOptions& options, std::ostream& out) {
         throw CtlFailure{kExitUsage, "--name '" + options.name +
                                          "' is no page name: 1 to 255 bytes, none of \\ / : * ? "
                                          "\" < > | or control characters"};
-    ToolFolder folder;
+    ProgramFolder folder;  // MXC9.ini beside the tool, or per user when installed
     CollectedMessages messages;
     AppSettings settings(folder, messages);
     const PortChoice port = ChoosePort(options.port, settings);
@@ -324,7 +321,7 @@ void Read(const CtlOptions& options, std::ostream& out) {
 }
 
 void Write(const CtlOptions& options, std::ostream& out) {
-    ToolFolder folder;
+    ProgramFolder folder;  // MXC9.ini beside the tool, or per user when installed
     CollectedMessages messages;
     AppSettings settings(folder, messages);
     const PortChoice port = ChoosePort(options.port, settings);
@@ -366,15 +363,30 @@ int Diff(const CtlOptions& options, std::ostream& out) {
     return differences.empty() ? kExitDone : kExitDiffer;
 }
 
+// COM1..COM10 as the window maps them, one line each: name, device, what the file system
+// says of it, what it is. No port is opened.
 void Ports(std::ostream& out) {
-    ToolFolder folder;
+    ProgramFolder folder;  // MXC9.ini beside the tool, or per user when installed
     CollectedMessages messages;
     AppSettings settings(folder, messages);
-    for (int portNo = 1; portNo < kPortListEntries; ++portNo) {
-        const std::string path = settings.PortDevicePath(portNo);
-        std::string name = "COM" + std::to_string(portNo);
-        name.resize(6, ' ');
-        out << name << path << "  " << PortStateText(ProbePort(path)) << "\n";
+    const std::vector<PortEntry> entries = settings.PortEntries();
+    std::vector<std::vector<std::string>> rows;
+    for (const PortEntry& entry : entries) {
+        rows.push_back(
+            {"COM" + std::to_string(entry.portNo), entry.device.empty() ? "-" : entry.device,
+             entry.device.empty() ? "no device" : PortStateText(InspectPort(entry.device)),
+             entry.details});
+    }
+    std::vector<size_t> widths(3, 0);
+    for (const auto& row : rows)
+        for (size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t c = 0; c < widths.size(); ++c)
+            line += row[c] + std::string(widths[c] - row[c].size() + 2, ' ');
+        line += row.back();
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << "\n";
     }
 }
 

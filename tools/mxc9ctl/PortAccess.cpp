@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +20,8 @@ std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings
     const int portNo = std::stoi(digits);
     if (portNo < 1 || portNo >= kPortListEntries) return std::nullopt;
     const std::string path = settings.PortDevicePath(portNo);
-    return PortChoice{portNo, "COM" + digits + " (" + path + ")", path};
+    const std::string name = "COM" + digits;
+    return PortChoice{portNo, path.empty() ? name : name + " (" + path + ")", path};
 }
 
 PortProbe ProbePort(const std::string& path) {
@@ -52,10 +54,28 @@ PortProbe ProbePort(const std::string& path) {
     return probe;
 }
 
+PortProbe InspectPort(const std::string& path) {
+    struct stat file;
+    if (stat(path.c_str(), &file) != 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR) return {PortState::Missing, error};
+        if (error == EACCES) return {PortState::PermissionDenied, error};
+        return {PortState::Unusable, error};
+    }
+    if (!S_ISCHR(file.st_mode)) return {PortState::NotSerial, ENOTTY};
+    if (access(path.c_str(), R_OK | W_OK) != 0) {
+        const int error = errno;
+        if (error == EACCES || error == EPERM || error == EROFS)
+            return {PortState::PermissionDenied, error};
+        return {PortState::Unusable, error};
+    }
+    return {};
+}
+
 std::string PortStateText(const PortProbe& probe) {
     switch (probe.state) {
         case PortState::Available:
-            return "can be opened";
+            return "present";
         case PortState::Missing:
             return "missing";
         case PortState::Busy:
@@ -72,6 +92,9 @@ std::string PortStateText(const PortProbe& probe) {
 
 std::string PortProblem(const PortChoice& port, const PortProbe& probe) {
     const std::string& name = port.label;
+    if (port.path.empty())
+        return "port " + name + " stands for no device: no serial port was found for it (see " +
+               "mxc9ctl ports, or pin one in [Ports] of MXC9.ini)";
     switch (probe.state) {
         case PortState::Missing:
             return "port " + name + " is missing: no such device";

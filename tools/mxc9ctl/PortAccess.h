@@ -10,12 +10,12 @@ namespace mxc9::ctl {
 
 struct PortChoice {
     int portNo = 0;     // 1..10 for COMn, 0 for a device path given directly
-    std::string label;  // "COM3 (/dev/ttyS2)" or the path
-    std::string path;   // the device file
+    std::string label;  // "COM3 (/dev/ttyUSB0)", "COM4" when it stands for no device, or the path
+    std::string path;   // the device file; "" when COMn stands for no device
 };
 
-// "COM1".."COM10" (any letter case) through the [Ports] section as the window resolves
-// them, or a path (anything with a '/'); nullopt for anything else.
+// "COM1".."COM10" (any letter case) as the window maps them, or a path (anything with a
+// '/', /dev/serial/by-id/... included); nullopt for anything else.
 std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings& settings);
 
 enum class PortState {
@@ -33,10 +33,14 @@ struct PortProbe {
 };
 
 // Opens the device as the serial component does (read-write, no controlling terminal,
-// exclusive lock) and closes it again at once, without changing its settings.
+// exclusive lock) and closes it again at once, without changing its settings. Only to
+// explain a port that would not open: opening a UART pulses its DTR and RTS lines.
 PortProbe ProbePort(const std::string& path);
+// What the file system tells without opening the device: whether it exists, is a
+// character device and may be read and written by this user. Never Busy.
+PortProbe InspectPort(const std::string& path);
 
-// One line for `ports`: "can be opened", "missing", ...
+// A few words for `ports`: "present", "missing", ...
 std::string PortStateText(const PortProbe& probe);
 // The error line when a port cannot be used, naming the cause (the dialout group when
 // permission is denied).
