@@ -593,5 +593,21 @@ TEST_F(CtlOnPty, ComPortsResolveThroughTheSettingsFileBesideTheTool) {
     EXPECT_EQ(ReadBytes(folder.file("MXC9.ini")), ini) << "the tool never writes it";
 }
 
+TEST_F(CtlOnPty, AnInstalledToolUsesTheUsersSettingsFile) {
+    // The tool unpacked with its share folder: MXC9.ini beside it no longer counts.
+    std::filesystem::create_directories(folder.file("usr/bin"));
+    std::filesystem::create_directories(folder.file("usr/share/mxc9"));
+    std::filesystem::create_directories(folder.file("config/mxc9"));
+    const std::string tool = folder.file("usr/bin/mxc9ctl");
+    std::filesystem::copy_file(MXC9CTL_PATH, tool);
+    WriteBytes(folder.file("usr/bin/MXC9.ini"), CrLfLines({"[Ports]", "COM3=/dev/null"}));
+    WriteBytes(folder.file("config/mxc9/MXC9.ini"), CrLfLines({"[Ports]", "COM3=" + port}));
+    setenv("XDG_CONFIG_HOME", folder.file("config").c_str(), 1);
+    ToolRun read = RunTool({"read", "--port", "COM3"}, tool);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(controller->readCommands(), 1);
+}
+
 }  // namespace
 }  // namespace mxc9
