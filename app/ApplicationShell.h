@@ -1,9 +1,12 @@
-// The application shell's plain rules: the application title and the default error
-// handler that shows an error no event handler caught.
+// The application shell's plain rules: the application title, the default error
+// handler that shows an error no event handler caught, and the command line.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "common/Language.h"
 #include "platform/Seams.h"
 
 namespace mxc9 {
@@ -22,5 +25,25 @@ std::string DefaultErrorText(const std::string& message);
 // Shows an error that left an event handler: caption the application title, error icon,
 // OK. The program goes on afterwards.
 void ShowDefaultError(IMessageBoxes& boxes, const std::string& message);
+
+// The window program's command line: mxc9 [--language ja|en] [FILE.mxd].
+struct StartOptions {
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    std::optional<int> language;  // from --language; none: the locale decides
+    std::string file;             // settings file to open at start; empty: none
+    std::string error;            // what was refused, for Action::Refuse
+};
+
+// Parses the arguments after the program name (Qt's own options already taken out).
+// --help and --version win over anything refused, so they answer on any command line.
+StartOptions ParseStartArguments(const std::vector<std::string>& args);
+
+// The language index of the run: --language when given, otherwise the locale's.
+int StartLanguage(const StartOptions& options, const EnvironmentLookup& lookup);
+
+// The texts of --help and --version.
+std::string StartUsage();
+std::string StartVersion();
 
 }  // namespace mxc9

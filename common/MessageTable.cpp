@@ -93,7 +93,7 @@ const std::string& MessageIn(int language, int row) {
 }
 
 const std::string& Message(int row) {
-    return MessageIn(kLanguageIndex, row);
+    return MessageIn(LanguageIndex(), row);
 }
 
 const std::string& LanguageCode() {

@@ -1,19 +1,16 @@
 // The two-language message table: 35 rows, Japanese block first, English second.
-// The language index is fixed when the program is built (MXC9_LANGUAGE).
+// The language index in use (common/Language.h) chooses the block.
 #pragma once
 
 #include <string>
 
+#include "common/Language.h"
+
 namespace mxc9 {
 
-#ifndef MXC9_LANGUAGE
-#define MXC9_LANGUAGE 1
-#endif
-
-inline constexpr int kLanguageIndex = MXC9_LANGUAGE;  // 0 Japanese, 1 English
 inline constexpr int kMessageRows = 35;
 
-// Row `row` (0..34) in the language of this build, in UTF-8. Out-of-range rows give "".
+// Row `row` (0..34) in the language in use, in UTF-8. Out-of-range rows give "".
 const std::string& Message(int row);
 // Row `row` in a given language (0 or 1), for tests and tools that show both.
 const std::string& MessageIn(int language, int row);

@@ -24,10 +24,10 @@ const std::string& PortErrorTextIn(int language) {
     return kPortErrorText[LanguageSlot(language)];
 }
 const std::string& CompletionSuffix() {
-    return CompletionSuffixIn(kLanguageIndex);
+    return CompletionSuffixIn(LanguageIndex());
 }
 const std::string& PortErrorText() {
-    return PortErrorTextIn(kLanguageIndex);
+    return PortErrorTextIn(LanguageIndex());
 }
 
 uint8_t Checksum(const std::string& bytes) {

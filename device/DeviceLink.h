@@ -69,7 +69,7 @@ class IDevicePort {
 // The serial component behind IDevicePort.
 std::unique_ptr<IDevicePort> MakeCommXPort();
 
-// The unit's texts in the language of this build.
+// The unit's texts in the language in use.
 const std::string& CompletionSuffix();  // " completion"
 const std::string& PortErrorText();     // "COMPORT does not exist"
 const std::string& CompletionSuffixIn(int language);

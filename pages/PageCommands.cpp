@@ -134,11 +134,20 @@ std::optional<std::string> PageCommands::chooseFileToOpen() {
 void PageCommands::PAGE_OPENClick() {
     std::optional<std::string> chosen = chooseFileToOpen();
     if (!chosen) return;
-    const IniFile file(*chosen);
+    openFile(*chosen, true);
+}
+
+void PageCommands::OpenFileAtStart(const std::string& path) {
+    lastFileName_ = path;
+    openFile(path, false);
+}
+
+void PageCommands::openFile(const std::string& path, bool askFirst) {
+    const IniFile file(path);
     // A negative count is taken as a file without pages.
     const int count = ReadPageCount(file);
     if (count <= 0) return;
-    if (!askYesNo(Message(kMessageOpenQuestion))) return;
+    if (askFirst && !askYesNo(Message(kMessageOpenQuestion))) return;
     tabs_.clear();
     store_.resize(count);
     for (int k = 0; k < count; ++k) ReadPage(file, k, k, ReadPageName(file, k), tabs_, store_);

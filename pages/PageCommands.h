@@ -53,6 +53,9 @@ class PageCommands {
     void FQRESET_MENUClick() { curves_.FQRESET_MENUClick(); }
     void ATHOR_MENUClick() { curves_.ATHOR_MENUClick(); }
     void PAGE_OPENClick();
+    // A file named on the command line: "Open" without the dialog and without the
+    // question, since only the start-up page is on screen and nothing can be lost.
+    void OpenFileAtStart(const std::string& path);
     void PAGE_INTClick();
     void PAGE_SAVEClick();
     void PAGE_ALLSAVEClick();
@@ -66,6 +69,8 @@ class PageCommands {
   private:
     // The open dialog on the last file name; the choice becomes the last file name.
     std::optional<std::string> chooseFileToOpen();
+    // "Open" of a chosen file; askFirst: the question before the pages are replaced.
+    void openFile(const std::string& path, bool askFirst);
     bool askYesNo(const std::string& text);
     void showNotice(const std::string& text);
     void showError(const std::string& text);

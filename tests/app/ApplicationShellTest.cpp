@@ -37,7 +37,7 @@ TEST(DefaultErrorText, BoxCarriesTheApplicationTitleErrorIconAndOk) {
 
 TEST(MainWindowTitle, IsThePrefixFollowedDirectlyByTheLanguageCode) {
     EXPECT_EQ(MainWindowTitle(),
-              kLanguageIndex == 1 ? "MXC-9 Manager Ver2.2 US" : "MXC-9 Manager Ver2.2 JP");
+              LanguageIndex() == 1 ? "MXC-9 Manager Ver2.2 US" : "MXC-9 Manager Ver2.2 JP");
 }
 
 }  // namespace

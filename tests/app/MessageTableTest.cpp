@@ -19,8 +19,8 @@ TEST(MessageTable, RefusedCharactersRowHoldsTheNineInOrder) {
     EXPECT_EQ(MessageIn(0, 23), "\\/:*?\"<>|の文字は使用できません");
 }
 
-TEST(MessageTable, LanguageIndexOfThisBuildChoosesTheBlock) {
-    if (kLanguageIndex == 1) {
+TEST(MessageTable, LanguageIndexInUseChoosesTheBlock) {
+    if (LanguageIndex() == 1) {
         EXPECT_EQ(LanguageCode(), "US");
         EXPECT_EQ(Message(0), "Close the program?");
         EXPECT_EQ(Message(34), "Delete");

@@ -248,7 +248,7 @@ TEST(UnitTexts, BothLanguagesStartWithOneSpaceAndEnglishIsTheDefault) {
     EXPECT_EQ(PortErrorTextIn(1), "COMPORT does not exist");
     EXPECT_EQ(CompletionSuffixIn(0), " 設定完了");
     EXPECT_EQ(PortErrorTextIn(0), "指定のポートは使用できません");
-    EXPECT_EQ(CompletionSuffix(), CompletionSuffixIn(kLanguageIndex));
+    EXPECT_EQ(CompletionSuffix(), CompletionSuffixIn(LanguageIndex()));
 }
 
 }  // namespace

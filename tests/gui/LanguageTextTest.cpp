@@ -1,4 +1,4 @@
-// The texts of the main window in the language of this build.
+// The texts of the main window in the language in use.
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMenu>
@@ -35,10 +35,10 @@ const WindowTexts kJapanese = {
      "全て保存", "編集中のファイルを閉じる", "現在のページを削除する"}};
 
 const WindowTexts& Expected() {
-    return kLanguageIndex == 1 ? kEnglish : kJapanese;
+    return LanguageIndex() == 1 ? kEnglish : kJapanese;
 }
 
-TEST_F(MainFormTest, TitleHintsAndMenuCaptionsComeFromTheLanguageOfTheBuild) {
+TEST_F(MainFormTest, TitleHintsAndMenuCaptionsComeFromTheLanguageInUse) {
     EXPECT_EQ(form->windowTitle().toStdString(), Expected().title);
     EXPECT_EQ(ApplicationTitle(), Expected().title);
     QToolButton* buttons[] = {form->PROGRAM_BTN, form->READ_BTN, form->INFO_BTN, form->EXIT_BTN};

@@ -344,6 +344,28 @@ TEST_F(PageCommandsTest, OpenThenSaveAllKeepsEveryByteOfNamesAndComments) {
     EXPECT_EQ(window.messages.shown.size(), 1u) << "only the open question";
 }
 
+TEST_F(PageCommandsTest, FileNamedAtStartOpensWithoutDialogOrQuestion) {
+    struct Case {
+        std::string path;
+        std::vector<std::string> tabs;  // afterwards
+    };
+    WriteBytes(folder.file("zero.mxd"), "[MXC-9]\r\nDATA=0\r\n");
+    const Case cases[] = {
+        {writeFile("two.mxd", {"A", "B"}), {"A", "B"}},
+        {folder.file("zero.mxd"), {"mine"}},
+        {folder.file("does-not-exist.mxd"), {"mine"}},
+    };
+    for (const Case& c : cases) {
+        makePages({"mine"});
+        commands.OpenFileAtStart(c.path);
+        EXPECT_TRUE(window.messages.shown.empty()) << c.path;
+        EXPECT_TRUE(window.files.openProposed.empty()) << c.path;
+        EXPECT_EQ(window.tabs.captions(), c.tabs) << c.path;
+        EXPECT_EQ(window.screen.bar(0), c.tabs.size() == 2 ? 40 : 10) << c.path;
+        EXPECT_EQ(commands.lastFileName(), c.path);  // as "Open" leaves it
+    }
+}
+
 TEST_F(PageCommandsTest, OpenAnsweredNoChangesOnlyTheLastFileName) {
     makePages({"mine"});
     const std::string path = writeFile("two.mxd", {"A", "B"});

@@ -3,7 +3,10 @@
 
 #include <QApplication>
 
+#include "tests/support/TestLanguage.h"
+
 int main(int argc, char** argv) {
+    if (!mxc9::testing::ChooseTestLanguage()) return 2;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
