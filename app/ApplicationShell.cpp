@@ -110,7 +110,7 @@ int StartLanguage(const StartOptions& options, const EnvironmentLookup& lookup) 
 }
 
 std::string StartUsage() {
-    return "usage: mxc9 [--language ja|en] [FILE.mxd]\n"
+    return "Usage: mxc9 [--language ja|en] [FILE.mxd]\n"
            "Edits the settings of the MXC-9 motor speed controller as pages of a settings\n"
            "file and writes them to the controller, or reads it back, over a serial line.\n"
            "\n"

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     }
 
     mxc9::TApplication app(argc, argv);
+    // The desktop entry's name, so that the desktop shows the window with its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.mxc9"));
     // Parsed again without the options Qt took for itself (-platform and the like).
     const mxc9::StartOptions options =
         mxc9::ParseStartArguments(ArgumentsAfterProgram(app.arguments()));

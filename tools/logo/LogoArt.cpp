@@ -53,15 +53,15 @@ const Glyph* FindGlyph(char ch) {
 
 class Canvas {
   public:
-    Canvas() {
-        image_.width = kLogoWidth;
-        image_.height = kLogoHeight;
-        image_.pixels.assign(static_cast<std::size_t>(kLogoWidth) * kLogoHeight * 3, 0);
+    Canvas(int width = kLogoWidth, int height = kLogoHeight) {
+        image_.width = width;
+        image_.height = height;
+        image_.pixels.assign(static_cast<std::size_t>(width) * height * 3, 0);
     }
 
     void put(int x, int y, Rgb c) {
-        if (x < 0 || y < 0 || x >= kLogoWidth || y >= kLogoHeight) return;
-        const std::size_t at = (static_cast<std::size_t>(y) * kLogoWidth + x) * 3;
+        if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) return;
+        const std::size_t at = (static_cast<std::size_t>(y) * image_.width + x) * 3;
         image_.pixels[at] = static_cast<std::uint8_t>(c.r);
         image_.pixels[at + 1] = static_cast<std::uint8_t>(c.g);
         image_.pixels[at + 2] = static_cast<std::uint8_t>(c.b);
@@ -96,21 +96,47 @@ int Blend(int from, int to, int step, int steps) {
     return from + (to - from) * step / steps;
 }
 
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kOrange{255, 160, 32};
+
+// A calm left-to-right blue gradient as the band.
+void PaintBand(Canvas& canvas, int width, int height) {
+    const Rgb left{16, 32, 72};
+    const Rgb right{40, 104, 168};
+    for (int x = 0; x < width; ++x) {
+        const Rgb c{Blend(left.r, right.r, x, width - 1), Blend(left.g, right.g, x, width - 1),
+                    Blend(left.b, right.b, x, width - 1)};
+        canvas.fill(x, 0, x + 1, height, c);
+    }
+}
+
 }  // namespace
+
+RgbImage RenderIcon(int size) {
+    if (size < 16 || size % 16 != 0) return {};
+    Canvas canvas(size, size);
+    PaintBand(canvas, size, size);
+    // Drawn on a grid of cells so that every font pixel stays a sharp square: a 32-cell
+    // grid with the name over a large 9 where the size allows, else a 16-cell grid with
+    // the 9 alone.
+    const int grid = size % 32 == 0 ? 32 : 16;
+    const int cell = size / grid;
+    if (grid == 32) {
+        canvas.text(7 * cell, 3 * cell, "MXC", cell, kWhite);
+        canvas.fill(4 * cell, 12 * cell, 28 * cell, 13 * cell, kOrange);
+        canvas.text(11 * cell, 16 * cell, "9", 2 * cell, kWhite);
+    } else {
+        canvas.text(3 * cell, 0, "9", 2 * cell, kWhite);
+        canvas.fill(2 * cell, 15 * cell, 14 * cell, 16 * cell, kOrange);
+    }
+    return canvas.take();
+}
 
 RgbImage RenderLogo() {
     Canvas canvas;
-    // A calm left-to-right blue gradient as the band.
-    const Rgb left{16, 32, 72};
-    const Rgb right{40, 104, 168};
-    for (int x = 0; x < kLogoWidth; ++x) {
-        const Rgb c{Blend(left.r, right.r, x, kLogoWidth - 1),
-                    Blend(left.g, right.g, x, kLogoWidth - 1),
-                    Blend(left.b, right.b, x, kLogoWidth - 1)};
-        canvas.fill(x, 0, x + 1, kLogoHeight, c);
-    }
-    canvas.text(12, 9, "MXC-9 MANAGER", 3, {255, 255, 255});
-    canvas.fill(12, 36, 273, 38, {255, 160, 32});
+    PaintBand(canvas, kLogoWidth, kLogoHeight);
+    canvas.text(12, 9, "MXC-9 MANAGER", 3, kWhite);
+    canvas.fill(12, 36, 273, 38, kOrange);
     canvas.text(12, 44, "SPEED CONTROLLER SETUP", 1, {190, 215, 255});
     return canvas.take();
 }

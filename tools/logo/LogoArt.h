@@ -12,4 +12,8 @@ inline constexpr int kLogoHeight = 60;
 
 RgbImage RenderLogo();
 
+// The program's icon in the same letters and colours, size x size pixels; size is a
+// multiple of 16 (anything else gives an empty image).
+RgbImage RenderIcon(int size);
+
 }  // namespace mxc9
