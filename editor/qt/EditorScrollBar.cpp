@@ -1,6 +1,9 @@
 #include "editor/qt/EditorScrollBar.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "editor/qt/ClassicScrollBarStyle.h"
 
@@ -8,8 +11,9 @@ namespace mxc9 {
 
 EditorScrollBar::EditorScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {
-    // Qt scroll bars do not take the keyboard by default; these must.
-    setFocusPolicy(Qt::StrongFocus);
+    // Qt scroll bars do not take the keyboard by default; these must. A click takes the
+    // focus too, but only a left one (mousePressEvent).
+    setFocusPolicy(Qt::TabFocus);
     // Right clicks go to the tab strip's pop-up menu, not to a scroll bar menu.
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(this, &QAbstractSlider::actionTriggered, this, &EditorScrollBar::actionRequested);
@@ -19,12 +23,55 @@ EditorScrollBar::EditorScrollBar(Qt::Orientation orientation, QWidget* parent)
 
 void EditorScrollBar::focusInEvent(QFocusEvent* event) {
     QScrollBar::focusInEvent(event);
+    // The focus coming back after a menu or a message box is no entry; but a bar that
+    // received the focus while the window was inactive is entered when it shows again.
+    if (entered_ && !MovesFocusBetweenControls(event->reason())) return;
+    entered_ = true;
     if (onEnter) onEnter(this);
 }
 
 void EditorScrollBar::focusOutEvent(QFocusEvent* event) {
     QScrollBar::focusOutEvent(event);
+    if (!entered_ || !MovesFocusBetweenControls(event->reason())) return;
+    entered_ = false;
     if (onExit) onExit(this);
+}
+
+bool MovesFocusBetweenControls(Qt::FocusReason reason) {
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+bool EditorScrollBar::takeFocusForPointer() {
+    if (!entered_) setFocus(Qt::MouseFocusReason);
+    // In an inactive window the focus moves without an entry; acting on a bar that was
+    // not entered would move it outside the selected range, behind the handlers' back.
+    return entered_;
+}
+
+void EditorScrollBar::mousePressEvent(QMouseEvent* event) {
+    // Only the left button works a scroll bar; the right one opens the tab strip's menu
+    // (through the context-menu event) and neither it nor the middle one takes the
+    // focus or moves the thumb.
+    if (event->button() != Qt::LeftButton || !takeFocusForPointer()) {
+        event->ignore();
+        return;
+    }
+    QScrollBar::mousePressEvent(event);
+}
+
+void EditorScrollBar::wheelEvent(QWheelEvent* event) {
+    // Qt would move the bar under the pointer by three lines without asking anyone. A
+    // wheel turn is taken as a click would be: the bar takes the focus (so the handlers
+    // see it entered, with or without Shift) and each notch is one line request, up
+    // for a turn away from the user, as the Up key gives.
+    event->accept();
+    const QPoint angle = event->angleDelta();
+    wheelRemainder_ += angle.y() != 0 ? angle.y() : angle.x();
+    const int notches = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelRemainder_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches == 0 || !takeFocusForPointer()) return;
+    for (int i = 0; i < std::abs(notches); ++i)
+        triggerAction(notches > 0 ? SliderSingleStepSub : SliderSingleStepAdd);
 }
 
 void EditorScrollBar::keyPressEvent(QKeyEvent* event) {

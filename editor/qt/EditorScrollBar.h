@@ -1,6 +1,12 @@
 // A scroll bar of the editing screen that reports its events the way the editor's
 // handlers take them: focus in and out, key down and up with Windows key codes, and
 // every scroll request with an in-out position before the bar takes it.
+//
+// Qt sends a bar events that the original platform never does: a focus change for a
+// pop-up menu or a change of active window, a right or middle click that takes the
+// focus, a wheel turn over a bar that does not have the focus. Each of those paths is
+// decided here, so that the handlers see only what a scroll bar of the original
+// platform reports, and every position change passes through them.
 #pragma once
 
 #include <QScrollBar>
@@ -31,14 +37,24 @@ class EditorScrollBar : public QScrollBar {
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
+    bool takeFocusForPointer();
     void passKeyToBar(QKeyEvent* event);
     void actionRequested(int action);
     void dragEnded();
 
     int tag_ = 0;
+    bool entered_ = false;  // holds the focus as the handlers know it (enter ran, exit not)
+    int wheelRemainder_ = 0;
 };
+
+// Whether a focus change moves the focus between controls of a window. A pop-up menu
+// borrows the focus and gives it back, and a window losing and regaining the active
+// state (a message box, another program) keeps its focused control: neither is one.
+bool MovesFocusBetweenControls(Qt::FocusReason reason);
 
 // The Windows virtual-key code of a Qt key (0xFF for keys the editor has no code for).
 uint16_t VirtualKeyOf(int qtKey);
