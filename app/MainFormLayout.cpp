@@ -1,5 +1,6 @@
 // The main window's controls: positions, sizes, fonts and colours of the window layout,
 // and the wiring of each control's events to the handler named after it.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -202,6 +203,38 @@ EditorScrollBar* NewScrollBar(QWidget* parent, const QString& name, Qt::Orientat
     return bar;
 }
 
+// An open drop-down list shows this many rows at a time and scrolls for the rest, as the
+// platform's lists do.
+constexpr int kOpenListRows = 8;
+
+// Every open drop-down list is black with white bold text, as the setting lists are
+// when closed, and opens at the current item with a bounded number of rows. Qt's own
+// style would open a list as tall as the screen, ignoring the row count, in the
+// default colours, whatever the box's palette.
+void ShapeOpenList(QComboBox* box) {
+    box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    box->setMaxVisibleItems(kOpenListRows);
+    QAbstractItemView* view = box->view();
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setFont(PixelFont(kWindowFont, 12, true));
+    // The rows are drawn on the viewport, which does not follow the view's palette here.
+    for (QWidget* part : {static_cast<QWidget*>(view), view->viewport(), view->parentWidget()})
+        Paint(part, QColor(0, 0, 0), QColor(255, 255, 255));
+}
+
+// Eats the mouse wheel of a widget. A wheel turn over the closed "COMM" list would change
+// the port shown without the port selection that only the closing of the open list runs.
+class WheelRefusal : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel) return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 QFont WindowFont() {
@@ -246,6 +279,8 @@ void TMainForm::buildControls() {
     buildButtons();
     buildPopupMenu();
     setTabOrder();
+    for (QComboBox* box : {BRK_LIST, CUTVT_LIST, RES_LIST, CUR_LIST, CommPort}) ShapeOpenList(box);
+    CommPort->installEventFilter(new WheelRefusal(CommPort));
 }
 
 void TMainForm::buildEditor() {

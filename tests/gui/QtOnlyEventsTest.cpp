@@ -1,6 +1,7 @@
 // Events that Qt sends and the original platform does not: a focus change for a pop-up
-// menu or a change of active window, a wheel turn over a control. Each reaches the
-// handlers only as the rules allow.
+// menu or a change of active window, a wheel turn over a control, and the look and size
+// of an open drop-down list. Each reaches the handlers only as the rules allow.
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -28,6 +29,8 @@ class QtOnlyEventsTest : public MainFormTest {
         for (ListId list : {ListId::Brake, ListId::CutVt, ListId::Response, ListId::Current})
             EXPECT_EQ(form->listWidget(list)->currentIndex(), form->screen().listIndex(list));
     }
+    // The first row an open list shows.
+    static int top(QAbstractItemView* view) { return view->indexAt(QPoint(2, 2)).row(); }
     // One notch of the wheel over the middle of `target`; down is towards the user.
     static void turnWheel(QWidget* target, int notches, Qt::KeyboardModifiers modifiers) {
         const QPointF at = QRectF(target->rect()).center();
@@ -116,6 +119,13 @@ TEST_F(QtOnlyEventsTest, WheelMovesOnlyWhatTheHandlersMoveOneCodePerNotch) {
          }},
         {"wheel on NBRK_BAR", [&] { return form->NBRK_BAR; }, false, 1,
          [&] { EXPECT_EQ(form->NBRK_CAP->text(), "1"); }},
+        {"wheel on BRK_LIST", [&] { return form->BRK_LIST; }, false, 1,
+         [&] { EXPECT_EQ(form->screen().listIndex(ListId::Brake), 32); }},
+        {"wheel on the closed COMM list changes no port", [&] { return form->CommPort; }, false, 1,
+         [&] {
+             EXPECT_EQ(form->CommPort->currentIndex(), 0);
+             EXPECT_TRUE(messages.shown.empty());
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,6 +137,41 @@ TEST_F(QtOnlyEventsTest, WheelMovesOnlyWhatTheHandlersMoveOneCodePerNotch) {
         if (c.shift) QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Shift);
         c.expect();
         expectControlsShowThePage();
+    }
+}
+
+TEST_F(QtOnlyEventsTest, OpenListsAreBlackWithWhiteBoldTextEightRowsAtTheCurrentItem) {
+    for (QComboBox* list :
+         {form->BRK_LIST, form->CUTVT_LIST, form->RES_LIST, form->CUR_LIST, form->CommPort}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        list->setCurrentIndex(list->count() - 2);
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+        EXPECT_TRUE(view->font().bold());
+        // The first row (not the current one) as drawn: a black ground and light text.
+        const QImage drawn = view->viewport()->grab().toImage();
+        const QRect first = view->visualRect(view->model()->index(top(view), 0));
+        int black = 0, light = 0;
+        for (int y = first.top(); y <= first.bottom(); ++y) {
+            for (int x = first.left(); x <= first.right(); ++x) {
+                black += drawn.pixelColor(x, y) == QColor(Qt::black);
+                light += drawn.pixelColor(x, y).lightness() > 200;
+            }
+        }
+        EXPECT_GT(black, first.width() * first.height() / 2);
+        EXPECT_GT(light, 5);
+
+        const int rows = std::min(list->count(), 8);
+        const QRect shown = view->viewport()->rect();
+        const int top = this->top(view);
+        const int bottom = view->indexAt(shown.bottomLeft() + QPoint(2, -2)).row();
+        EXPECT_EQ(bottom - top + 1, rows);
+        EXPECT_EQ(view->verticalScrollBar()->isVisible(), list->count() > 8);
+        EXPECT_TRUE(shown.contains(view->visualRect(view->currentIndex())));
+        EXPECT_EQ(view->currentIndex().row(), list->count() - 2);
+        list->hidePopup();
+        QApplication::processEvents();
     }
 }
 
