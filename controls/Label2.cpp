@@ -5,11 +5,13 @@
 namespace mxc9 {
 
 void TLabel2::enterEvent(QEnterEvent* event) {
+    hovered_ = true;
     if (OnMouseEnter) OnMouseEnter(this);
     QLabel::enterEvent(event);
 }
 
 void TLabel2::leaveEvent(QEvent* event) {
+    hovered_ = false;
     if (OnMouseLeave) OnMouseLeave(this);
     QLabel::leaveEvent(event);
 }
@@ -20,6 +22,17 @@ void TLabel2::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     QLabel::mouseDoubleClickEvent(event);
+}
+
+void TLabel2::hideEvent(QHideEvent* event) {
+    // Qt sends no leave to a label whose window closes under the pointer (a double click
+    // on the link closes the dialog); the pointer has left it all the same, so the next
+    // showing starts without the hover look.
+    if (hovered_) {
+        hovered_ = false;
+        if (OnMouseLeave) OnMouseLeave(this);
+    }
+    QLabel::hideEvent(event);
 }
 
 }  // namespace mxc9

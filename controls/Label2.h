@@ -24,6 +24,10 @@ class TLabel2 : public QLabel {
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    bool hovered_ = false;  // an enter was reported and its leave not yet
 };
 
 }  // namespace mxc9

@@ -99,6 +99,28 @@ TEST_F(InfoDialogTest, LinkTurnsMagentaAndUnderlinedUnderThePointer) {
     dialog.done(0);
 }
 
+TEST_F(InfoDialogTest, LinkShowsPlainAgainWhenTheDialogReopensAfterADoubleClickOnIt) {
+    TInfoDialog dialog(&browser);
+    ASSERT_EQ(RunModal(dialog,
+                       [&] {
+                           QTest::mouseMove(dialog.URL_Label, dialog.URL_Label->rect().center());
+                           QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, {},
+                                              In(dialog.URL_Label));
+                       }),
+              1);
+    // The dialog closed under the pointer: the link no longer counts as hovered, and it
+    // reopens plain with the pointer elsewhere.
+    const auto plain = [&] {
+        return dialog.URL_Label->palette().color(QPalette::WindowText) == QColor(Qt::black) &&
+               !dialog.URL_Label->font().underline();
+    };
+    EXPECT_TRUE(plain());
+    QCursor::setPos(dialog.mapToGlobal(QPoint(5, 130)));
+    bool plainOnReopen = false;
+    RunModal(dialog, [&] { plainOnReopen = plain(); });
+    EXPECT_TRUE(plainOnReopen);
+}
+
 TEST_F(InfoDialogTest, SingleClickOnTheLinkDoesNothing) {
     TInfoDialog dialog(&browser);
     bool stillOpen = false;
