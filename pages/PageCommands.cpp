@@ -3,6 +3,7 @@
 #include "common/MessageTable.h"
 #include "pages/SettingsFile.h"
 #include "platform/Cp932.h"
+#include "platform/DefaultErrorBox.h"
 #include "platform/IniFile.h"
 
 namespace mxc9 {
@@ -61,11 +62,8 @@ void PageCommands::showNotice(const std::string& text) {
 }
 
 void PageCommands::showError(const std::string& text) {
-    // As the application's default error handler shows an error: a period is added
-    // when the text ends in a character that sorts after it.
-    std::string shown = text;
-    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > '.') shown += '.';
-    seams_.messages->show(shown, kApplicationTitle, MbIcon::Error, MbButtons::Ok);
+    // The error leaves the command as it would leave any handler: in the default box.
+    ShowDefaultError(*seams_.messages, text);
 }
 
 void PageCommands::PAGE_ADDClick() {

@@ -11,6 +11,7 @@
 #include "pages/PageCommands.h"
 #include "pages/SettingsFile.h"
 #include "platform/Cp932.h"
+#include "platform/DefaultErrorBox.h"
 #include "tests/pages/PagesTestSupport.h"
 
 namespace mxc9 {
@@ -460,13 +461,20 @@ TEST_F(PageCommandsTest, SaveAddsTheExtensionOnlyWhenTheNameHasNone) {
 }
 
 TEST_F(PageCommandsTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
+    // Start-up has captioned the application with the main window's title.
+    struct TitleKept {
+        std::string title = ApplicationTitle();
+        ~TitleKept() { SetApplicationTitle(title); }
+    } kept;
+    const std::string windowTitle = std::string(kTitlePrefix) + LanguageCode();
+    SetApplicationTitle(windowTitle);
     // The target is a folder.
     std::filesystem::create_directory(folder.file("taken.mxd"));
     window.files.saveAnswers = {folder.file("taken")};
     commands.PAGE_SAVEClick();
     ASSERT_EQ(window.messages.shown.size(), 1u);
     EXPECT_EQ(window.messages.shown[0].text, folder.file("taken.mxd") + " に書き込めません.");
-    EXPECT_EQ(window.messages.shown[0].caption, kApplicationTitle);
+    EXPECT_EQ(window.messages.shown[0].caption, windowTitle);
     EXPECT_EQ(window.messages.shown[0].icon, MbIcon::Error);
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken.mxd")));
 
@@ -477,6 +485,7 @@ TEST_F(PageCommandsTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
     window.files.saveAnswers = {old};
     testing::WithFileSizeLimit(4096, [&] { commands.PAGE_ALLSAVEClick(); });
     EXPECT_EQ(window.messages.shown.size(), 2u);
+    EXPECT_EQ(window.messages.shown.back().caption, windowTitle);
     EXPECT_EQ(ReadBytes(old), before);
 }
 
