@@ -42,10 +42,10 @@ bool MovesFocusBetweenControls(Qt::FocusReason reason) {
 }
 
 bool EditorScrollBar::takeFocusForPointer() {
-    if (!entered_) setFocus(Qt::MouseFocusReason);
+    if (!entered_ || !hasFocus()) setFocus(Qt::MouseFocusReason);
     // In an inactive window the focus moves without an entry; acting on a bar that was
     // not entered would move it outside the selected range, behind the handlers' back.
-    return entered_;
+    return entered_ && hasFocus();
 }
 
 void EditorScrollBar::mousePressEvent(QMouseEvent* event) {
