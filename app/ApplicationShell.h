@@ -1,14 +1,14 @@
 // The application shell's plain rules: the main window's title and the command line.
 // The application title and the default error box it captions live in
-// platform/DefaultErrorBox.h.
+// common/DefaultErrorBox.h.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/DefaultErrorBox.h"
 #include "common/Language.h"
-#include "platform/DefaultErrorBox.h"
 #include "platform/Seams.h"
 
 namespace mxc9 {

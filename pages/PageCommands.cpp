@@ -1,9 +1,9 @@
 #include "pages/PageCommands.h"
 
+#include "common/DefaultErrorBox.h"
 #include "common/MessageTable.h"
 #include "pages/SettingsFile.h"
 #include "platform/Cp932.h"
-#include "platform/DefaultErrorBox.h"
 #include "platform/IniFile.h"
 
 namespace mxc9 {

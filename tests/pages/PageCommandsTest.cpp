@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <future>
 
+#include "common/DefaultErrorBox.h"
 #include "common/MessageTable.h"
 #include "pages/PageCommands.h"
 #include "pages/SettingsFile.h"
 #include "platform/Cp932.h"
-#include "platform/DefaultErrorBox.h"
 #include "tests/pages/PagesTestSupport.h"
 
 namespace mxc9 {
@@ -306,7 +306,11 @@ std::vector<std::string> Cp932TextPieces() {
     }
     pieces.push_back(piece);
     // Stray bytes: the unused single bytes, and a lead byte with no second byte at the end.
-    pieces.push_back("a\x80" "b\xA0" "c\xFD\xFE\xFF" "d\x81");
+    pieces.push_back(
+        "a\x80"
+        "b\xA0"
+        "c\xFD\xFE\xFF"
+        "d\x81");
     pieces.push_back("\xFA\x4A\xED\x40\x87\x54\xFA\x5C\xA5x\x81");
     return pieces;
 }

@@ -1,4 +1,4 @@
-#include "platform/DefaultErrorBox.h"
+#include "common/DefaultErrorBox.h"
 
 #include "common/MessageTable.h"
 
