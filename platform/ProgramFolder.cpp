@@ -49,7 +49,7 @@ std::string HomeFolder(const EnvironmentLookup& environment) {
 }
 
 std::string UserSettingsFolder(const EnvironmentLookup& environment) {
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // The XDG base directory rules ignore a relative XDG_CONFIG_HOME.
     const char* config = environment("XDG_CONFIG_HOME");
     const std::string base =
         config && *config == '/' ? WithSlash(config) : HomeFolder(environment) + ".config/";
