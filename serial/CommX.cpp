@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "serial/CommThreads.h"
-#include "serial/PosixPort.h"
 
 namespace mxc9 {
 
@@ -21,18 +20,10 @@ void SleepMs(int32_t ms) {
 
 }  // namespace
 
-std::string DefaultPortName(int32_t portNo) {
-    return "/dev/ttyS" + std::to_string(portNo - 1);
-}
-
-std::unique_ptr<ISerialPort> OpenPosixPortDevice(const std::string& path) {
-    return OpenPosixPort(path);
-}
-
 TCustomCommX::TCustomCommX(IUiThread& ui, PortNameResolver resolver, PortOpener opener)
     : ui_(ui), resolver_(std::move(resolver)), opener_(std::move(opener)) {
     if (!resolver_) resolver_ = DefaultPortName;
-    if (!opener_) opener_ = OpenPosixPortDevice;
+    if (!opener_) opener_ = OpenSystemPort;
 }
 
 TCustomCommX::TCustomCommX() : TCustomCommX(ApplicationUiThread()) {}

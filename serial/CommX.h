@@ -65,10 +65,6 @@ inline constexpr const char* kErrBuffers = "通信用ポートのバッファを
 inline constexpr const char* kErrBitRateValue = "通信速度の値が正しくありません";
 inline constexpr const char* kErrBufLenTransValue = "送信バッファの長さが正しくありません";
 
-// COMn on Linux by default: /dev/ttyS followed by n - 1.
-std::string DefaultPortName(int32_t portNo);
-// Opens a tty through the Linux layer.
-std::unique_ptr<ISerialPort> OpenPosixPortDevice(const std::string& path);
 
 // Time of one ten-bit character at bitRate, in whole milliseconds, plus 1.
 inline int32_t CommHoldTime(int32_t bitRate) {
@@ -81,8 +77,8 @@ class TCommReceiveThread;
 
 class TCustomCommX {
   public:
-    // The UI thread seam and the port-name resolver; an empty opener means the Linux
-    // layer, an empty resolver DefaultPortName.
+    // The UI thread seam and the port-name resolver; an empty opener means the system's
+    // port layer (OpenSystemPort), an empty resolver DefaultPortName.
     explicit TCustomCommX(IUiThread& ui, PortNameResolver resolver = {}, PortOpener opener = {});
     // With the application's UI thread (ApplicationUiThread()).
     TCustomCommX();

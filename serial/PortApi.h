@@ -1,6 +1,7 @@
 // What the serial component asks of the operating system for one open port. The Linux
-// layer (PosixPort) implements it over a tty; tests put a scripted port in its place to
-// see what a pseudo-terminal cannot show (modem lines, breaks, line errors, timing).
+// layer (PosixPort) implements it over a tty, the Windows layer (Win32Port) over a COM
+// port's handle; tests put a scripted port in its place to see what a pseudo-terminal
+// cannot show (modem lines, breaks, line errors, timing).
 #pragma once
 
 #include <cstdint>
@@ -109,5 +110,11 @@ class ISerialPort {
 using PortOpener = std::function<std::unique_ptr<ISerialPort>(const std::string& path)>;
 // The device file of COMn.
 using PortNameResolver = std::function<std::string(int32_t portNo)>;
+
+// The port layer of the system the program is built for (PosixPort.cpp on Linux,
+// Win32Port.cpp on Windows): what COMn opens when nothing else names its device
+// (/dev/ttyS followed by n - 1 on Linux, \\.\COMn on Windows), and the opener.
+std::string DefaultPortName(int32_t portNo);
+std::unique_ptr<ISerialPort> OpenSystemPort(const std::string& path);
 
 }  // namespace mxc9

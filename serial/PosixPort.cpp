@@ -398,6 +398,14 @@ class PosixPort : public ISerialPort {
 
 }  // namespace
 
+std::string DefaultPortName(int32_t portNo) {
+    return "/dev/ttyS" + std::to_string(portNo - 1);
+}
+
+std::unique_ptr<ISerialPort> OpenSystemPort(const std::string& path) {
+    return OpenPosixPort(path);
+}
+
 std::unique_ptr<ISerialPort> OpenPosixPort(const std::string& path) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
