@@ -62,10 +62,11 @@ std::vector<PortEntry> AppSettings::PortEntries() const {
     std::vector<PortKey> keys;
     for (int n = 1; n < kPortListEntries; ++n) {
         PortKey key{ini.readString(kPortsSection, "COM" + std::to_string(n), ""), {}};
-        std::error_code missing;
-        if (!key.path.empty()) key.target = std::filesystem::canonical(key.path, missing).string();
+        if (!key.path.empty()) key.target = PortKeyTarget(key.path);
         keys.push_back(std::move(key));
     }
+    if (SystemPortNaming() == PortNaming::ComNames)
+        return MapComPorts(devices_.serialDevices(), keys);
     return MapPorts(devices_.serialDevices(), keys);
 }
 

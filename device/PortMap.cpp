@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <utility>
 
 namespace mxc9 {
@@ -76,6 +77,7 @@ std::vector<SerialDevice> OrderPresentPorts(std::vector<SerialDevice> devices) {
 }
 
 std::string DescribeDevice(const SerialDevice& device) {
+    if (!device.friendlyName.empty()) return device.friendlyName;
     switch (GroupOf(device)) {
         case PortGroup::Usb: {
             std::string text = device.product.empty() ? "USB serial adapter" : device.product;
@@ -124,6 +126,59 @@ std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
         entry.device = present[next].device;
         entry.details = DescribeDevice(present[next]);
         ++next;
+    }
+    return entries;
+}
+
+std::vector<PortEntry> MapComPorts(const std::vector<SerialDevice>& devices,
+                                   const std::vector<PortKey>& keys) {
+    const int listed = static_cast<int>(keys.size());
+    std::map<int, const SerialDevice*> present;  // by COM number, in number order
+    for (const SerialDevice& device : devices) {
+        const int n = ComPortNumber(device.portName);
+        if (n > 0) present.emplace(n, &device);
+    }
+    auto keyNumber = [](const PortKey& key) {
+        return ComPortNumber(key.target.empty() ? key.path : key.target);
+    };
+    std::vector<PortEntry> entries;
+    std::vector<bool> own(keys.size(), false);
+    for (int i = 0; i < listed; ++i) {
+        PortEntry entry;
+        entry.portNo = i + 1;
+        const PortKey& key = keys[static_cast<size_t>(i)];
+        if (!key.path.empty()) {
+            entry.device = key.target.empty() ? key.path : key.target;
+            entry.keyed = true;
+            if (auto found = present.find(keyNumber(key)); found != present.end())
+                entry.details = DescribeDevice(*found->second) + " ";
+            entry.details += "[Ports]";
+        } else if (auto found = present.find(entry.portNo); found != present.end()) {
+            entry.device = found->second->device;
+            entry.details = DescribeDevice(*found->second);
+            own[static_cast<size_t>(i)] = true;
+        }
+        entries.push_back(std::move(entry));
+    }
+    std::vector<const SerialDevice*> above;
+    for (const auto& [n, device] : present) {
+        if (n <= listed) continue;
+        const bool named = std::any_of(keys.begin(), keys.end(), [&, n = n](const PortKey& key) {
+            return !key.path.empty() && keyNumber(key) == n;
+        });
+        if (!named) above.push_back(device);
+    }
+    size_t next = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        PortEntry& entry = entries[i];
+        if (entry.keyed || own[i]) continue;
+        if (next < above.size()) {
+            entry.device = above[next]->device;
+            entry.details = DescribeDevice(*above[next]);
+            ++next;
+        } else {
+            entry.device = R"(\\.\COM)" + std::to_string(entry.portNo);
+        }
     }
     return entries;
 }

@@ -39,4 +39,13 @@ std::string DescribeDevice(const SerialDevice& device);
 std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
                                 const std::vector<PortKey>& keys);
 
+// The same where the system names its ports COMn (Windows). COMn is the system's COMn
+// where that port exists. Ports numbered above the list (USB adapters are often COM11 and
+// up) take, in number order, the entries whose own port does not exist, so every adapter
+// can be chosen; an entry left over still opens its own name, as it always did. A key
+// has the last word here too ("COM15" or "\\.\COM15"), and a port above the list that
+// a key names is not handed out again.
+std::vector<PortEntry> MapComPorts(const std::vector<SerialDevice>& devices,
+                                   const std::vector<PortKey>& keys);
+
 }  // namespace mxc9

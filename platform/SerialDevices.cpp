@@ -50,6 +50,16 @@ std::map<std::string, std::string> ByIdLinks() {
 
 }  // namespace
 
+PortNaming SystemPortNaming() {
+    return PortNaming::DeviceFiles;
+}
+
+std::string PortKeyTarget(const std::string& keyText) {
+    std::error_code missing;
+    std::string target = std::filesystem::canonical(keyText, missing).string();
+    return missing ? std::string() : target;
+}
+
 std::vector<SerialDevice> SystemSerialDevices::serialDevices() const {
     std::vector<SerialDevice> found;
     UdevPointer<udev> context(udev_new());

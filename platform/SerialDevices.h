@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mxc9 {
@@ -19,7 +20,39 @@ struct SerialDevice {
     // -1 when the device reports no type (USB, Bluetooth, ...).
     int uartType = -1;
     std::string driver;  // driver of the hardware behind the tty, "ftdi_sio", "serial8250"
+
+    // Windows: the COM name ("COM5"; device is then "\\.\COM5"), what Windows calls the
+    // port ("USB Serial Port (COM5)", "" when only the registry lists it) and, for
+    // hardware, its first hardware id ("FTDIBUS\VID_0403+PID_6001+A50285BIA\0000").
+    std::string portName;
+    std::string friendlyName;
+    std::string hardwareId;
 };
+
+// How the system names its ports. Linux: device files, which a COMn of the list stands
+// for in an order of the program's own. Windows: COM names, so COMn is the system's own
+// COMn where it exists.
+enum class PortNaming { DeviceFiles, ComNames };
+PortNaming SystemPortNaming();
+
+// n of "COMn" or "\\.\COMn" (any letter case, n from 1 to 8 digits without a leading
+// 0); 0 for any other text.
+inline int ComPortNumber(std::string_view name) {
+    if (name.substr(0, 4) == R"(\\.\)") name.remove_prefix(4);
+    if (name.size() < 4 || name.size() > 11 || name[3] == '0') return 0;
+    for (size_t i = 0; i < 3; ++i)
+        if ((name[i] | 0x20) != "com"[i]) return 0;
+    int n = 0;
+    for (char c : name.substr(3)) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// The device a [Ports] key's text leads to, "" when it leads nowhere: on Linux the file
+// its symbolic links end at, on Windows "\\.\COM15" for "COM15" or "\\.\COM15".
+std::string PortKeyTarget(const std::string& keyText);
 
 class ISerialDeviceSource {
   public:
@@ -29,7 +62,8 @@ class ISerialDeviceSource {
     virtual std::vector<SerialDevice> serialDevices() const = 0;
 };
 
-// The machine's own devices, through libudev.
+// The machine's own devices: through libudev on Linux, through SetupAPI and the
+// registry's SERIALCOMM key on Windows.
 class SystemSerialDevices : public ISerialDeviceSource {
   public:
     std::vector<SerialDevice> serialDevices() const override;

@@ -11,13 +11,19 @@ namespace {
 
 SerialDevice Usb(const std::string& device, const std::string& byId, const std::string& product,
                  const std::string& maker) {
-    return {device, byId, true, product, maker, -1, "ftdi_sio"};
+    return {.device = device,
+            .byId = byId,
+            .usb = true,
+            .product = product,
+            .manufacturer = maker,
+            .uartType = -1,
+            .driver = "ftdi_sio"};
 }
 SerialDevice Uart(const std::string& device, int type) {
-    return {device, "", false, "", "", type, "serial8250"};
+    return {.device = device, .uartType = type, .driver = "serial8250"};
 }
 SerialDevice Other(const std::string& device, const std::string& driver) {
-    return {device, "", false, "", "", -1, driver};
+    return {.device = device, .uartType = -1, .driver = driver};
 }
 
 const std::string kFtdiLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
@@ -118,6 +124,89 @@ TEST_P(PortMapping, EachComPortStandsForTheExpectedDevice) {
 
 INSTANTIATE_TEST_SUITE_P(ScriptedMachines, PortMapping, ::testing::ValuesIn(kMachines),
                          [](const auto& info) { return "machine" + std::to_string(info.index); });
+
+// Windows: ports are COM names. COMn is the system's own COMn where it exists; ports above
+// the list fill the entries whose own port is missing.
+SerialDevice Com(int n, const std::string& friendlyName, bool usb = true) {
+    SerialDevice device;
+    device.portName = "COM" + std::to_string(n);
+    device.device = R"(\\.\)" + device.portName;
+    device.friendlyName = friendlyName;
+    device.usb = usb;
+    return device;
+}
+SerialDevice RegistryCom(int n, const std::string& driverDevice) {
+    SerialDevice device = Com(n, "", false);
+    device.driver = driverDevice;
+    return device;
+}
+std::string Own(int n) {
+    return R"(\\.\COM)" + std::to_string(n);
+}
+
+const Machine kWindowsMachines[] = {
+    {"a COM port and an adapter keep their own numbers",
+     {Com(5, "USB Serial Port (COM5)"), Com(1, "Communications Port (COM1)", false)},
+     {},
+     {{Own(1), "Communications Port (COM1)"},
+      {Own(2), ""},
+      {Own(3), ""},
+      {Own(4), ""},
+      {Own(5), "USB Serial Port (COM5)"}}},
+    {"adapters above COM10 take the entries whose own port is missing, in number order",
+     {Com(13, "USB Serial Port (COM13)"), Com(1, "Communications Port (COM1)", false),
+      Com(11, "Prolific USB-to-Serial Comm Port (COM11)"), Com(3, "USB Serial Device (COM3)")},
+     {},
+     {{Own(1), "Communications Port (COM1)"},
+      {Own(11), "Prolific USB-to-Serial Comm Port (COM11)"},
+      {Own(3), "USB Serial Device (COM3)"},
+      {Own(13), "USB Serial Port (COM13)"}}},
+    {"a key has the last word and the port above the list it names is not given again",
+     {Com(15, "USB Serial Port (COM15)"), Com(12, "USB Serial Port (COM12)"),
+      Com(3, "USB Serial Device (COM3)")},
+     {{1, {"com15", Own(15)}}, {4, {R"(\\.\COM3)", Own(3)}}},
+     {{Own(15), "USB Serial Port (COM15) [Ports]"},
+      {Own(12), "USB Serial Port (COM12)"},
+      {Own(3), "USB Serial Device (COM3)"},
+      {Own(3), "USB Serial Device (COM3) [Ports]"}}},
+    {"ports that only the registry lists are named by their driver's device",
+     {RegistryCom(2, R"(\Device\Serial1)"), RegistryCom(1, R"(\Device\Serial0)")},
+     {},
+     {{Own(1), R"(serial device (\Device\Serial0))"},
+      {Own(2), R"(serial device (\Device\Serial1))"}}},
+};
+
+class ComPortMapping : public ::testing::TestWithParam<Machine> {};
+
+TEST_P(ComPortMapping, EachComPortOpensTheExpectedDevice) {
+    const Machine& machine = GetParam();
+    std::vector<PortKey> keys(10);
+    for (const auto& [portNo, key] : machine.keys) keys[portNo - 1] = key;
+    const std::vector<PortEntry> entries = MapComPorts(machine.devices, keys);
+    ASSERT_EQ(entries.size(), 10u);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        const auto expected = i < machine.expected.size() ? machine.expected[i]
+                                                          : std::make_pair(Own(n), std::string());
+        EXPECT_EQ(entries[i].portNo, n);
+        EXPECT_EQ(entries[i].device, expected.first) << "COM" << n;
+        EXPECT_EQ(entries[i].details, expected.second) << "COM" << n;
+        EXPECT_EQ(entries[i].keyed, machine.keys.count(n) == 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScriptedWindowsMachines, ComPortMapping,
+                         ::testing::ValuesIn(kWindowsMachines),
+                         [](const auto& info) { return "machine" + std::to_string(info.index); });
+
+TEST(ComPortNames, NumberOfAComName) {
+    const std::pair<const char*, int> cases[] = {
+        {"COM1", 1},      {"com15", 15}, {R"(\\.\COM15)", 15}, {"COM12345678", 12345678},
+        {"COM0", 0},      {"COM05", 0},  {"COM", 0},           {"COM1x", 0},
+        {"LPT1", 0},      {"NUL", 0},    {R"(C:\x.mxd)", 0},   {"COM123456789", 0},
+        {"/dev/ttyS0", 0}};
+    for (const auto& [name, number] : cases) EXPECT_EQ(ComPortNumber(name), number) << name;
+}
 
 }  // namespace
 }  // namespace mxc9

@@ -63,13 +63,22 @@ TEST_F(FakePortTest, PublishedDefaultsAndDefaultDeviceName) {
     EXPECT_EQ(comm.BufLenTrans(), 2048);
     EXPECT_EQ(comm.BufLenReceive(), 2048);
     EXPECT_EQ(comm.Handle(), INVALID_HANDLE_VALUE);
+    // COMn without a name of its own: the system's COMn (the device name keeps COM10 and
+    // above openable on Windows).
+#ifdef _WIN32
+    const std::string third = R"(\\.\COM3)";
+    EXPECT_EQ(DefaultPortName(1), R"(\\.\COM1)");
+    EXPECT_EQ(DefaultPortName(10), R"(\\.\COM10)");
+#else
+    const std::string third = "/dev/ttyS2";
     EXPECT_EQ(DefaultPortName(1), "/dev/ttyS0");
     EXPECT_EQ(DefaultPortName(10), "/dev/ttyS9");
+#endif
     comm.SetPortNo(3);
     comm.Open();
     comm.SetPortNameResolver([](int32_t n) { return "/dev/ttyUSB" + std::to_string(n); });
     comm.SetPortNo(4);
-    EXPECT_EQ(paths, (std::vector<std::string>{"/dev/ttyS2", "/dev/ttyUSB4"}));
+    EXPECT_EQ(paths, (std::vector<std::string>{third, "/dev/ttyUSB4"}));
 }
 
 TEST_F(FakePortTest, ClosedPortStoresSettingsAndRefusesUnusableValues) {

@@ -1,0 +1,159 @@
+// Windows: PORT arguments are COM names (or device names), and what stands in the way of
+// opening a port is what CreateFile says.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/SerialDevices.h"
+#include "tools/mxc9ctl/PortAccess.h"
+
+namespace mxc9::ctl {
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            length);
+    return wide;
+}
+
+// The system's own words for an error code, without its line end.
+std::string SystemErrorText(int error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(error), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text;
+    if (length > 0 && buffer) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), nullptr,
+                                             0, nullptr, nullptr);
+        text.resize(static_cast<size_t>(size > 0 ? size : 0));
+        if (size > 0)
+            WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size,
+                                nullptr, nullptr);
+    }
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() &&
+           (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+PortProbe FromError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_DEV_NOT_EXIST:
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_INVALID_NAME:
+            return {PortState::Missing, static_cast<int>(error)};
+        // A COM port held by another program answers "access denied".
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY:
+            return {PortState::Busy, static_cast<int>(error)};
+        default:
+            return {PortState::Unusable, static_cast<int>(error)};
+    }
+}
+
+// Anything that names a device or a file directly: "\\.\COM15", "C:\x.mxd", "COM15"
+// above the list.
+bool IsDeviceName(const std::string& port) {
+    return port.find_first_of("\\/:") != std::string::npos;
+}
+
+}  // namespace
+
+std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings& settings) {
+    const int portNo = ComPortNumber(port);
+    if (portNo >= 1 && portNo < kPortListEntries && port.find('\\') == std::string::npos) {
+        const std::string path = settings.PortDevicePath(portNo);
+        const std::string name = "COM" + std::to_string(portNo);
+        return PortChoice{portNo, path.empty() ? name : name + " (" + path + ")", path};
+    }
+    if (portNo > 0) {
+        const std::string path = R"(\\.\COM)" + std::to_string(portNo);
+        return PortChoice{0, "COM" + std::to_string(portNo), path};
+    }
+    if (IsDeviceName(port)) return PortChoice{0, port, port};
+    return std::nullopt;
+}
+
+PortProbe ProbePort(const std::string& path) {
+    const std::wstring name = Widen(path);
+    if (name.empty()) return {PortState::Missing, ERROR_INVALID_NAME};
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return FromError(GetLastError());
+    DCB state{};
+    state.DCBlength = sizeof state;
+    PortProbe probe;
+    if (GetFileType(handle) != FILE_TYPE_CHAR || !GetCommState(handle, &state))
+        probe = {PortState::NotSerial, ERROR_INVALID_HANDLE};
+    CloseHandle(handle);
+    return probe;
+}
+
+// Without opening: a COM name is there when the system has a device of that name; any
+// other name is a file (or nothing), never a port.
+PortProbe InspectPort(const std::string& path) {
+    const int n = ComPortNumber(path);
+    if (n > 0) {
+        wchar_t target[512];
+        const std::wstring name = L"COM" + std::to_wstring(n);
+        if (QueryDosDeviceW(name.c_str(), target, static_cast<DWORD>(std::size(target))) == 0)
+            return {PortState::Missing, static_cast<int>(GetLastError())};
+        return {};
+    }
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FromError(GetLastError());
+    return {PortState::NotSerial, ERROR_INVALID_HANDLE};
+}
+
+std::string PortStateText(const PortProbe& probe) {
+    switch (probe.state) {
+        case PortState::Available:
+            return "present";
+        case PortState::Missing:
+            return "missing";
+        case PortState::Busy:
+            return "busy (held by another program)";
+        case PortState::PermissionDenied:
+            return "access denied";
+        case PortState::NotSerial:
+            return "not a serial port";
+        case PortState::Unusable:
+            break;
+    }
+    return "cannot be opened: " + SystemErrorText(probe.error);
+}
+
+std::string PortProblem(const PortChoice& port, const PortProbe& probe) {
+    const std::string& name = port.label;
+    if (port.path.empty()) return "port " + name + " stands for no device (see mxc9ctl ports)";
+    switch (probe.state) {
+        case PortState::Missing:
+            return "port " + name + " is missing: Windows has no such port";
+        case PortState::Busy:
+            return "port " + name + " is busy: another program holds it";
+        case PortState::PermissionDenied:
+            return "access to " + name + " is denied";
+        case PortState::NotSerial:
+            return name + " is not a serial port";
+        case PortState::Unusable:
+            return "port " + name + " cannot be opened: " + SystemErrorText(probe.error);
+        case PortState::Available:
+            break;
+    }
+    return "port " + name + " could not be set up for the controller's line";
+}
+
+}  // namespace mxc9::ctl
