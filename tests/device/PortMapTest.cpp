@@ -11,19 +11,25 @@ namespace {
 
 SerialDevice Usb(const std::string& device, const std::string& byId, const std::string& product,
                  const std::string& maker) {
-    return {.device = device,
-            .byId = byId,
-            .usb = true,
-            .product = product,
-            .manufacturer = maker,
-            .uartType = -1,
-            .driver = "ftdi_sio"};
-}
-SerialDevice Uart(const std::string& device, int type) {
-    return {.device = device, .uartType = type, .driver = "serial8250"};
+    SerialDevice d;
+    d.device = device;
+    d.byId = byId;
+    d.usb = true;
+    d.product = product;
+    d.manufacturer = maker;
+    d.driver = "ftdi_sio";
+    return d;
 }
 SerialDevice Other(const std::string& device, const std::string& driver) {
-    return {.device = device, .uartType = -1, .driver = driver};
+    SerialDevice d;
+    d.device = device;
+    d.driver = driver;
+    return d;
+}
+SerialDevice Uart(const std::string& device, int type) {
+    SerialDevice d = Other(device, "serial8250");
+    d.uartType = type;
+    return d;
 }
 
 const std::string kFtdiLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
