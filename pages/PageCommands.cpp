@@ -20,12 +20,17 @@ constexpr int kMessageRefusedCharacters = 23;
 
 constexpr const char* kDefaultFileName = "MXC9.mxd";
 constexpr const char* kFirstPageName = "DATA1";
-constexpr std::string_view kRefusedBytes = "\\/:*?\"<>|";
+constexpr std::string_view kRefusedCharacters = "\\/:*?\"<>|";
 
 }  // namespace
 
 bool IsValidPageName(const std::string& name) {
-    return !name.empty() && name.find_first_of(kRefusedBytes) == std::string::npos;
+    // The check looks at the characters the name shows, not at its bytes: the second
+    // byte of a double-byte character (表 is 95 5C) may have the code of a refused one.
+    // A byte that starts no character shows as U+FFFD on its own, and the byte after it
+    // counts as what it shows.
+    return !name.empty() &&
+           Cp932ToUtf8(name).find_first_of(kRefusedCharacters) == std::string::npos;
 }
 
 std::string WithSettingsExtension(const std::string& path) {

@@ -33,8 +33,8 @@ struct PopupMenuState {
 };
 
 // Page names are CP932 bytes and compared byte for byte. A valid name is not empty and
-// holds none of the bytes \ / : * ? " < > | (so 表 and ソ, whose second byte is the
-// backslash code, are refused).
+// holds none of the characters \ / : * ? " < > | (表 and ソ pass: that their second
+// byte has the backslash code makes them no backslash).
 bool IsValidPageName(const std::string& name);
 // What the page-name dialog lets the user type; a longer name read from a file is kept.
 inline constexpr int kMaxPageNameBytes = 255;
