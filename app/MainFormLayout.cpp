@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QIconEngine>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -235,6 +236,27 @@ class WheelRefusal : public QObject {
     }
 };
 
+// Escape with Shift held closes a pop-up menu as Escape does; Qt's menus take only a
+// plain Escape. The user's guide has users keep Shift held while the page menu opens
+// (for "Linear Interpolation"), so Escape may well come with it.
+class ShiftEscapeCloses : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::ShiftModifier) {
+                QKeyEvent plain(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(watched, &plain);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 QFont WindowFont() {
@@ -438,6 +460,7 @@ void TMainForm::buildButtons() {
 void TMainForm::buildPopupMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->installEventFilter(new ShiftEscapeCloses(PopupMenu1));
     auto item = [this](const char* name) {
         QAction* action = PopupMenu1->addAction(QString::fromLatin1(name));
         action->setObjectName(QString::fromLatin1(name));

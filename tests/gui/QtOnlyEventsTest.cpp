@@ -66,6 +66,23 @@ TEST_F(QtOnlyEventsTest, LinearInterpolationFromTheRightClickMenuDrawsTheLineAnd
     expectControlsShowThePage();
 }
 
+TEST_F(QtOnlyEventsTest, EscapeClosesThePageMenuWithOrWithoutShift) {
+    // The guide has the user keep Shift held while the menu opens, so Escape may well
+    // come with Shift.
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        SCOPED_TRACE(modifiers == Qt::NoModifier ? "Escape" : "Shift+Escape");
+        const QPoint onTabStrip = form->TabControl1->mapTo(form.get(), QPoint(400, 5));
+        QTest::mouseClick(form->windowHandle(), Qt::RightButton, modifiers, onTabStrip);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->PopupMenu1->isVisible(); }, 2000));
+        if (modifiers) QTest::keyPress(form->PopupMenu1, Qt::Key_Shift);
+        QTest::keyClick(form->PopupMenu1, Qt::Key_Escape, modifiers);
+        if (modifiers) QTest::keyRelease(form->PopupMenu1, Qt::Key_Shift);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !form->PopupMenu1->isVisible(); }, 1000));
+        form->PopupMenu1->hide();  // keeps a failure from reaching the next case
+        EXPECT_TRUE(messages.shown.empty()) << "no command ran";
+    }
+}
+
 TEST_F(QtOnlyEventsTest, MenuAndWindowActivationFocusChangesLeaveRangeAndReadouts) {
     for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
         for (const bool averageShown : {false, true}) {
