@@ -236,6 +236,28 @@ class WheelRefusal : public QObject {
     }
 };
 
+// The comment box does not take Tab, as a multi-line edit box in a dialog-like window
+// does not: Tab and Shift+Tab move the focus along the tab order, also with Ctrl held
+// (which Qt would leave in the box). A tab that a file's comment already holds stays.
+class TabMovesFocus : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) return false;
+        // Without Ctrl, the box's own focus move (tabChangesFocus) takes the key.
+        if (!(key->modifiers() & Qt::ControlModifier)) return false;
+        const bool back = key->key() == Qt::Key_Backtab || key->modifiers() & Qt::ShiftModifier;
+        QKeyEvent plain(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                        back ? Qt::ShiftModifier : Qt::NoModifier);
+        QApplication::sendEvent(watched, &plain);
+        return true;
+    }
+};
+
 // Escape with Shift held closes a pop-up menu as Escape does; Qt's menus take only a
 // plain Escape. The user's guide has users keep Shift held while the page menu opens
 // (for "Linear Interpolation"), so Escape may well come with it.
@@ -417,6 +439,8 @@ void TMainForm::buildSettingColumn() {
     Comment->setGeometry(582, 154, 203, 239);
     Comment->setFont(PixelFont(kWindowFont, 12, true));
     Comment->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Comment->setTabChangesFocus(true);
+    Comment->installEventFilter(new TabMovesFocus(Comment));
     Comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Comment->verticalScrollBar()->setStyle(ClassicScrollBarStyle::instance());
     Paint(Comment, QColor(0, 0, 0), QColor(255, 255, 255));

@@ -129,6 +129,34 @@ TEST_F(MainFormTest, ChoosingAListItemAndTypingACommentReachTheScreen) {
     EXPECT_EQ(form->screen().comment(), "ab\r\nc");
 }
 
+TEST_F(MainFormTest, TabKeysLeaveTheCommentAndTypeNoTabIntoIt) {
+    struct Case {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QWidget* next;
+    };
+    // Shift+Tab arrives as Backtab from the platform, Tab with Shift from QTest.
+    const Case cases[] = {
+        {"Tab", Qt::Key_Tab, Qt::NoModifier, form->CUTVT_LIST},
+        {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, form->CUR_LIST},
+        {"Tab with Shift", Qt::Key_Tab, Qt::ShiftModifier, form->CUR_LIST},
+        {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, form->CUTVT_LIST},
+        {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier,
+         form->CUR_LIST},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->screen().setComment("a\tb");  // a comment from a file keeps its tab
+        focus(form->Comment);
+        form->Comment->moveCursor(QTextCursor::End);
+        QTest::keyClick(form->Comment, c.key, c.modifiers);
+        EXPECT_EQ(QApplication::focusWidget(), c.next);
+        EXPECT_EQ(form->Comment->toPlainText(), QStringLiteral("a\tb"));
+        EXPECT_EQ(form->screen().comment(), "a\tb");
+    }
+}
+
 TEST_F(MainFormTest, TabChangeKeepsEachPagesValues) {
     // A second page B, as "NewPage" leaves it.
     form->pages().resize(2);
