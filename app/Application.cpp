@@ -1,11 +1,15 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
+#include <QPointer>
 #include <QToolTip>
+#include <QTranslator>
 #include <cstdio>
 #include <exception>
 
 #include "app/ApplicationShell.h"
 #include "app/MainForm.h"
+#include "common/Language.h"
 
 namespace mxc9 {
 
@@ -21,6 +25,25 @@ void UseWindowFontInPopups() {
     QApplication::setFont(font, "QMenu");
     QApplication::setFont(font, "QMessageBox");
     QToolTip::setFont(font);
+}
+
+bool InstallQtTranslations(int language) {
+    // Owned by the application object, so that it lives as long as the texts it gives.
+    static QPointer<QTranslator> installed;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+    }
+    if (language != kLanguageJapanese) return true;  // Qt's own texts are English
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    return true;
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     // Everything the language decides reads it from here on, the window title included.
     mxc9::SetLanguageIndex(
         mxc9::StartLanguage(options, [](const char* name) { return std::getenv(name); }));
+    mxc9::InstallQtTranslations(mxc9::LanguageIndex());
 
     mxc9::SetApplicationTitle(mxc9::kApplicationTitle);
     // The serial port component's events run on this thread.
