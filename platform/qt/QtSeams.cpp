@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -21,6 +24,20 @@ namespace {
 void SetSettingsFileFilter(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+}
+
+// Room a title bar needs beside its caption, on each side. Window managers centre the
+// caption over the whole bar (openbox does) or between the window's icon and its
+// minimise, maximise and close buttons; a box only as wide as its text and buttons
+// shows a short caption such as "Info" as "I…" under openbox.
+constexpr int kTitleBarSideWidth = 64;
+
+// The width at which a title bar shows the whole caption, measured in a bold title font
+// as window managers draw it.
+int WidthForCaption(const QString& caption) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(caption) + 2 * kTitleBarSideWidth;
 }
 
 }  // namespace
@@ -53,6 +70,12 @@ int QtMessageBoxes::show(const std::string& text, const std::string& caption, Mb
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // The box takes its width from its layout (its caption counts only in a font of its
+    // own choosing and with 50 pixels to spare): a strut in the layout widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(WidthForCaption(box.windowTitle()), 0, QSizePolicy::Fixed,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     int answer = box.exec();
     if (answer == QMessageBox::Yes) return kIdYes;
     if (answer == QMessageBox::No) return kIdNo;

@@ -1,8 +1,9 @@
 // Message boxes and questions as the program shows them, on real boxes: Qt's buttons in
-// the language in use.
+// the language in use, and a width at which a title bar shows the whole caption.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -61,6 +62,26 @@ TEST_F(MessageBoxTest, QuestionAndNoticeButtonsSpeakTheLanguageInUse) {
                    [&](QMessageBox& box) { ok = box.button(QMessageBox::Ok)->text(); }),
               kIdOk);
     EXPECT_EQ(ok, QStringLiteral("OK"));
+}
+
+TEST_F(MessageBoxTest, BoxesAreWideEnoughForTheTitleBarToShowTheCaption) {
+    // openbox's default theme centres the caption over the bar and needs about 55 pixels
+    // beside it on each side: a window 140 pixels wide shows "Info" whole, at 130 "I…".
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    const QFontMetrics metrics(title);
+    const std::pair<const char*, std::string> cases[] = {
+        {kCaptionInfo, Message(1)},    {kCaptionInfo, "COM1 completion"},
+        {kCaptionWarning, Message(8)}, {kCaptionQuit, Message(0)},
+        {kCaptionError, "x"},          {"MXC-9 Manager Ver2.2 US", "Unknown error."},
+    };
+    for (const auto& [caption, text] : cases) {
+        SCOPED_TRACE(caption);
+        const int needed = metrics.horizontalAdvance(QString::fromUtf8(caption)) + 2 * 55;
+        int width = 0;
+        show(text, caption, MbButtons::Ok, [&](QMessageBox& box) { width = box.width(); });
+        EXPECT_GE(width, needed);
+    }
 }
 
 }  // namespace
