@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
+#include <QStylePainter>
 #include <QTabBar>
 #include <QToolButton>
 #include <algorithm>
@@ -203,6 +204,30 @@ EditorScrollBar* NewScrollBar(QWidget* parent, const QString& name, Qt::Orientat
     bar->setValue(position);
     return bar;
 }
+
+// A setting list: black with white text, and inverted while it has the keyboard focus,
+// as the focused bar's thumb is. The style's own focus mark, a thin dark ring, is lost
+// on black.
+class SettingList : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        if (hasFocus()) {
+            for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button,
+                              QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                option.palette.setColor(
+                    role, QColor::fromRgb(option.palette.color(role).rgb() ^ 0xFFFFFFu));
+        }
+        painter.setPen(option.palette.color(QPalette::Text));
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
 
 // An open drop-down list shows this many rows at a time and scrolls for the rest, as the
 // platform's lists do.
@@ -391,7 +416,7 @@ void TMainForm::buildSettingColumn() {
         l->adjustSize();
     };
     auto list = [this](const char* name, int x, int y, int width) {
-        auto* box = new QComboBox(TabControl1);
+        auto* box = new SettingList(TabControl1);
         box->setObjectName(QString::fromLatin1(name));
         box->setEditable(false);
         box->move(x, y);

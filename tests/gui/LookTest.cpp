@@ -1,6 +1,7 @@
 // How the main window looks, read from real paints. The program runs once at scale 1 and
 // once with QT_SCALE_FACTOR=2 (a second CTest entry), so every picture here is checked at
 // both device pixel ratios.
+#include <QAbstractItemView>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +16,8 @@
 
 #include "app/Application.h"
 #include "controls/ColorBtn.h"
+#include "controls/InfoDialog.h"
+#include "controls/Logo.h"
 #include "editor/FrequencyTable.h"
 #include "editor/qt/ClassicScrollBarStyle.h"
 #include "editor/qt/GaugeImage.h"
@@ -225,6 +228,40 @@ TEST_F(MainFormTest, ThumbsAreRaisedAndTheFocusedOneIsInverted) {
     }
     EXPECT_EQ(ThumbRect(bar(3)).top(), 16);
     EXPECT_EQ(ThumbRect(bar(4)).bottom(), bar(4)->height() - 17);
+}
+
+// Pixels of a list's text field (where its text stands) that are light and that are dark.
+std::pair<int, int> FieldShades(QComboBox* box) {
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                     QStyle::SC_ComboBoxEditField, box);
+    const QImage image = Grab(box);
+    int white = 0, black = 0;
+    for (int y = field.top(); y <= field.bottom(); ++y)
+        for (int x = field.left(); x <= field.right(); ++x) {
+            const int lightness = QColor(At(image, x, y)).lightness();
+            white += lightness > 200;
+            black += lightness < 55;
+        }
+    return {white, black};
+}
+
+TEST_F(MainFormTest, FocusedSettingListIsInverted) {
+    QComboBox* const lists[] = {form->BRK_LIST, form->CUTVT_LIST, form->RES_LIST, form->CUR_LIST};
+    for (QComboBox* focused : lists) {
+        focus(focused);
+        for (QComboBox* list : lists) {
+            SCOPED_TRACE(list->objectName().toStdString() + " with the focus on " +
+                         focused->objectName().toStdString());
+            const auto [white, black] = FieldShades(list);
+            // Mostly ground, with some text of the other shade on it.
+            const auto [ground, text] =
+                list == focused ? std::pair(white, black) : std::pair(black, white);
+            EXPECT_GT(ground, 3 * text);
+            EXPECT_GT(text, 10);
+        }
+    }
 }
 
 TEST_F(MainFormTest, SelectedTabIsJoinedToItsPage) {
