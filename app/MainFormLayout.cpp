@@ -234,11 +234,14 @@ class SettingList : public QComboBox {
 constexpr int kOpenListRows = 8;
 
 // Every open drop-down list is black with white bold text, as the setting lists are
-// when closed, and opens at the current item with a bounded number of rows. Qt's own
-// style would open a list as tall as the screen, ignoring the row count, in the
-// default colours, whatever the box's palette.
+// when closed, in a white frame that sets it off from the black comment box below, and
+// opens at the current item with a bounded number of rows. Qt's own style would open a
+// list as tall as the screen, ignoring the row count, in the default colours, whatever
+// the box's palette, and with a frame in a dark shade of the list's black.
 void ShapeOpenList(QComboBox* box) {
-    box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    box->setStyleSheet(
+        QStringLiteral("QComboBox { combobox-popup: 0; }"
+                       "QComboBox QAbstractItemView { border: 1px solid white; }"));
     box->setMaxVisibleItems(kOpenListRows);
     QAbstractItemView* view = box->view();
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 
@@ -51,6 +52,23 @@ void SetLinkLook(QLabel* label, const QColor& color, bool underline) {
     label->setFont(font);
 }
 
+// The logo's picture, pixel art of 285 x 60: at a device pixel ratio above 1 each of its
+// pixels is repeated, never blended with its neighbours (which would blur its edges
+// into grey ramps), so that it stays as crisp as at 96 dots per inch.
+class PixelArtLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (pixmap().isNull()) return QLabel::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawPixmap(QRect(QPoint(0, 0), pixmap().deviceIndependentSize().toSize()),
+                           pixmap());
+    }
+};
+
 }  // namespace
 
 TInfoDialog::TInfoDialog(IBrowser* browser, QWidget* parent)
@@ -70,7 +88,7 @@ TInfoDialog::TInfoDialog(IBrowser* browser, std::span<const std::uint8_t> logoJp
     ColorBtn1->setAutoDefault(true);
     connect(ColorBtn1, &QPushButton::clicked, this, [this] { done(1); });
 
-    Image1 = new QLabel(this);
+    Image1 = new PixelArtLabel(this);
     Image1->move(0, 0);
     Image1->resize(285, 60);
     // A damaged picture leaves the space empty; the dialog works all the same.

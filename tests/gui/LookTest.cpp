@@ -160,6 +160,22 @@ TEST_F(MainFormTest, ButtonGlyphsAreScaledByRepeatingTheirPixels) {
     }
 }
 
+TEST(InfoDialogLook, LogoIsScaledByRepeatingItsPixels) {
+    TInfoDialog dialog(nullptr);
+    const auto logo = DecodeLogo();
+    ASSERT_TRUE(logo.has_value());
+    const QImage image = Grab(dialog.Image1);
+    const qreal ratio = image.devicePixelRatio();
+    ASSERT_EQ(image.size(), QSize(logo->width, logo->height) * ratio);
+    int wrong = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFFu) !=
+                logo->rgbAt(static_cast<int>(x / ratio), static_cast<int>(y / ratio)))
+                ++wrong;
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(ColorBtnLook, FocusDotsLieOnTheFocusRectangleAtAnyScale) {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
@@ -261,6 +277,26 @@ TEST_F(MainFormTest, FocusedSettingListIsInverted) {
             EXPECT_GT(ground, 3 * text);
             EXPECT_GT(text, 10);
         }
+    }
+}
+
+TEST_F(MainFormTest, OpenListsHaveALightFrameOnTheBlack) {
+    for (QComboBox* list :
+         {form->BRK_LIST, form->CUTVT_LIST, form->RES_LIST, form->CUR_LIST, form->CommPort}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        list->showPopup();
+        QWidget* popup = list->view()->window();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+        const QImage image = Grab(popup);
+        const int right = popup->width() - 1, bottom = popup->height() - 1;
+        int dark = 0;
+        for (int x = 0; x <= right; ++x)
+            dark += (At(image, x, 0) != 0xFFFFFFu) + (At(image, x, bottom) != 0xFFFFFFu);
+        for (int y = 0; y <= bottom; ++y)
+            dark += (At(image, 0, y) != 0xFFFFFFu) + (At(image, right, y) != 0xFFFFFFu);
+        EXPECT_EQ(dark, 0) << "every pixel of the edge is white";
+        list->hidePopup();
+        QApplication::processEvents();
     }
 }
 
