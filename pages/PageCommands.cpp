@@ -1,5 +1,7 @@
 #include "pages/PageCommands.h"
 
+#include <unordered_set>
+
 #include "common/DefaultErrorBox.h"
 #include "common/MessageTable.h"
 #include "pages/SettingsFile.h"
@@ -72,6 +74,7 @@ void PageCommands::showError(const std::string& text) {
 }
 
 void PageCommands::PAGE_ADDClick() {
+    const TabStrip::Batch batch(tabs_);
     store_.SaveScreenToPage(tabs_.selected());
     store_.GrowPages(tabs_.count(), 1);
     std::string candidate;
@@ -110,6 +113,7 @@ void PageCommands::PAGE_DELETEClick() {
     int k = tabs_.selected();
     if (tabs_.count() < 2 || k < 0) return;
     if (!askYesNo("[ " + Cp932ToUtf8(tabs_.caption(k)) + Message(kMessageDeleteQuestion))) return;
+    const TabStrip::Batch batch(tabs_);
     store_.remove(k);
     tabs_.remove(k);
     if (k >= tabs_.count()) k = tabs_.count() - 1;
@@ -119,6 +123,7 @@ void PageCommands::PAGE_DELETEClick() {
 
 void PageCommands::PAGE_EXITClick() {
     if (!askYesNo(Message(kMessageCloseQuestion))) return;
+    const TabStrip::Batch batch(tabs_);
     tabs_.clear();
     tabs_.append(kFirstPageName);
     store_.resize(1);
@@ -151,6 +156,7 @@ void PageCommands::openFile(const std::string& path, bool askFirst) {
     const int count = ReadPageCount(file);
     if (count <= 0) return;
     if (askFirst && !askYesNo(Message(kMessageOpenQuestion))) return;
+    const TabStrip::Batch batch(tabs_);
     tabs_.clear();
     store_.resize(count);
     for (int k = 0; k < count; ++k) ReadPage(file, k, k, ReadPageName(file, k), tabs_, store_);
@@ -165,11 +171,16 @@ void PageCommands::PAGE_INTClick() {
     const IniFile file(*chosen);
     const int count = ReadPageCount(file);
     if (count == 0) return;
+    const TabStrip::Batch batch(tabs_);
+    // The names present, the inserted ones included, looked up at once rather than tab by
+    // tab: a thousand pages need not compare each name with every tab.
+    std::unordered_set<std::string> present(tabs_.captions().begin(), tabs_.captions().end());
     for (int k = 0; k < count; ++k) {
         const std::string stored = ReadPageName(file, k);
         std::string name = stored;
-        for (int counter = 1; tabs_.hasCaption(name); ++counter)
+        for (int counter = 1; present.contains(name); ++counter)
             name = stored + "_" + std::to_string(counter);
+        present.insert(name);
         const int index = tabs_.count();
         store_.GrowPages(index, 1);
         ReadPage(file, k, index, name, tabs_, store_);

@@ -1,5 +1,5 @@
 // The tab strip TabControl1 as plain state: one caption per page, the selected tab.
-// The window's QTabBar mirrors it. Selecting a tab from a command raises no tab event.
+// The window's tab row mirrors it. Selecting a tab from a command raises no tab event.
 // Captions are page names as CP932 bytes, as a settings file holds them; the window
 // converts them for display only.
 #pragma once
@@ -19,6 +19,25 @@ class TabStrip {
     };
 
     void setListener(Listener* listener) { listener_ = listener; }
+
+    // The changes made while a Batch lives reach the listener as one change when the
+    // last Batch ends, so that a command adding a thousand tabs has the window show them
+    // once, not once per tab.
+    class Batch {
+      public:
+        explicit Batch(TabStrip& tabs) : tabs_(tabs) { ++tabs_.batches_; }
+        ~Batch() {
+            if (--tabs_.batches_ == 0 && tabs_.changed_) {
+                tabs_.changed_ = false;
+                tabs_.notify();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+      private:
+        TabStrip& tabs_;
+    };
 
     int count() const { return static_cast<int>(captions_.size()); }
     const std::string& caption(int index) const { return captions_.at(static_cast<size_t>(index)); }
@@ -57,10 +76,16 @@ class TabStrip {
 
   private:
     void notify() {
-        if (listener_) listener_->tabsChanged();
+        if (batches_ > 0) {
+            changed_ = true;
+        } else if (listener_) {
+            listener_->tabsChanged();
+        }
     }
 
     Listener* listener_ = nullptr;
+    int batches_ = 0;
+    bool changed_ = false;
     std::vector<std::string> captions_;
     int selected_ = -1;
 };

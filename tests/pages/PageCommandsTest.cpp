@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <future>
 
 #include "common/DefaultErrorBox.h"
@@ -434,6 +435,38 @@ TEST_F(PageCommandsTest, InsertWithANegativeCountStillReloadsPageZero) {
     EXPECT_EQ(window.tabs.count(), 1);
     EXPECT_EQ(window.screen.bar(0), 10);
     EXPECT_EQ(window.display.readouts, std::vector<int>{-1});
+}
+
+// Counts the changes of the tab strip that reach the window.
+struct TabChangeCounter : TabStrip::Listener {
+    int changes = 0;
+    void tabsChanged() override { ++changes; }
+};
+
+TEST_F(PageCommandsTest, EachCommandShowsItsTabsAsOneChangeHoweverManyPagesItTouches) {
+    const std::string path = writeFile("many.mxd", std::vector<std::string>(300, "p"));
+    struct Case {
+        const char* command;
+        void (PageCommands::*run)();
+        int tabs;
+    };
+    const Case cases[] = {
+        {"Open", &PageCommands::PAGE_OPENClick, 300},
+        {"Import File", &PageCommands::PAGE_INTClick, 302},
+        {"Close", &PageCommands::PAGE_EXITClick, 1},
+        {"NewPage", &PageCommands::PAGE_ADDClick, 3},
+        {"Delete", &PageCommands::PAGE_DELETEClick, 1},
+    };
+    for (const Case& c : cases) {
+        makePages({"DATA1", "DATA2"});
+        window.files.openAnswers = {path};
+        TabChangeCounter counter;
+        window.tabs.setListener(&counter);
+        (commands.*c.run)();
+        window.tabs.setListener(nullptr);
+        EXPECT_EQ(window.tabs.count(), c.tabs) << c.command;
+        EXPECT_EQ(counter.changes, 1) << c.command;
+    }
 }
 
 TEST_F(PageCommandsTest, SaveProposesTheDatedPageNameAndWritesOnePage) {
