@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
-#include <QTabBar>
 #include <QToolButton>
 #include <algorithm>
 #include <functional>
@@ -241,7 +240,7 @@ void TMainForm::TabControl1Change() {
 }
 
 void TMainForm::userSelectedTab(int index) {
-    if (syncingTabs_ || index < 0 || index == tabs_.selected()) return;
+    if (index < 0 || index >= tabs_.count() || index == tabs_.selected()) return;
     TabControl1Changing();  // the change is always allowed
     tabs_.select(index);
     TabControl1Change();
@@ -323,13 +322,11 @@ void TMainForm::readoutsChanged() {
 }
 
 void TMainForm::tabsChanged() {
-    syncingTabs_ = true;
-    while (TabBar->count() > tabs_.count()) TabBar->removeTab(TabBar->count() - 1);
-    while (TabBar->count() < tabs_.count()) TabBar->addTab(QString());
-    for (int i = 0; i < tabs_.count(); ++i)
-        TabBar->setTabText(i, Text(Cp932ToUtf8(tabs_.caption(i))));
-    TabBar->setCurrentIndex(tabs_.selected());
-    syncingTabs_ = false;
+    QStringList captions;
+    captions.reserve(tabs_.count());
+    for (const std::string& caption : tabs_.captions())
+        captions.push_back(Text(Cp932ToUtf8(caption)));
+    TabBar->setTabs(captions, tabs_.selected());
 }
 
 }  // namespace mxc9

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "controls/TabRow.h"
 #include "device/DeviceLink.h"
 #include "device/TransferCommands.h"
 #include "editor/FrequencyEditor.h"
@@ -31,7 +32,6 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QScrollBar;
-class QTabBar;
 class QToolButton;
 
 namespace mxc9 {
@@ -70,7 +70,7 @@ class TMainForm : public QWidget,
 
     // Controls, named as in the window layout.
     QWidget* TabControl1 = nullptr;
-    QTabBar* TabBar = nullptr;  // the tab row of TabControl1, at its bottom edge
+    TTabRow* TabBar = nullptr;  // the tab row of TabControl1, at its bottom edge
     QMenu* PopupMenu1 = nullptr;
     QAction* PAGE_RENAME = nullptr;
     QAction* PAGE_ADD = nullptr;
@@ -166,7 +166,6 @@ class TMainForm : public QWidget,
     PortFactory makePort_;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<TransferCommands> transfers_;
-    bool syncingTabs_ = false;
 };
 
 // Maps the Windows font names of the window layout to the installed IPA fonts.

@@ -19,7 +19,6 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QStylePainter>
-#include <QTabBar>
 #include <QToolButton>
 #include <algorithm>
 #include <functional>
@@ -27,6 +26,7 @@
 #include "app/MainForm.h"
 #include "app/MainFormWidgets.h"
 #include "common/MessageTable.h"
+#include "controls/TabRow.h"
 #include "editor/FrequencyTable.h"
 #include "editor/qt/ClassicScrollBarStyle.h"
 #include "editor/qt/EditorScrollBar.h"
@@ -160,7 +160,7 @@ QIcon GlyphIcon(Glyph glyph) {
 // selected tab meets it, so that the tab and its page read as one piece.
 class TabPage : public QFrame {
   public:
-    TabPage(QTabBar* tabs, QWidget* parent) : QFrame(parent), tabs_(tabs) {
+    TabPage(TTabRow* tabs, QWidget* parent) : QFrame(parent), tabs_(tabs) {
         setFrameStyle(QFrame::Panel | QFrame::Raised);
         tabs->installEventFilter(this);
     }
@@ -188,7 +188,7 @@ class TabPage : public QFrame {
         return current < 0 ? QRect() : tabs_->tabRect(current).translated(tabs_->pos() - pos());
     }
 
-    QTabBar* tabs_;
+    TTabRow* tabs_;
     QRect opening_;
 };
 
@@ -330,15 +330,12 @@ void TMainForm::buildControls() {
     connect(TabControl1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { showPopupMenu(TabControl1->mapToGlobal(at)); });
 
-    TabBar = new QTabBar(TabControl1);
+    TabBar = new TTabRow(TabControl1);
     TabBar->setObjectName(QStringLiteral("TabControl1Tabs"));
-    TabBar->setShape(QTabBar::RoundedSouth);
-    TabBar->setDrawBase(false);
-    TabBar->setExpanding(false);
     TabBar->setContextMenuPolicy(Qt::NoContextMenu);
-    const int tabHeight = TabBar->sizeHint().height() > 0 ? 21 : 21;
+    constexpr int tabHeight = 21;
     TabBar->setGeometry(2, kClientHeight - tabHeight, kClientWidth - 4, tabHeight);
-    connect(TabBar, &QTabBar::currentChanged, this, &TMainForm::userSelectedTab);
+    connect(TabBar, &TTabRow::tabRequested, this, &TMainForm::userSelectedTab);
 
     auto* page = new TabPage(TabBar, TabControl1);
     page->setObjectName(QStringLiteral("TabPage"));

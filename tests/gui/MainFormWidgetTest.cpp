@@ -5,6 +5,8 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "pages/SettingsFile.h"
+#include "platform/IniFile.h"
 #include "tests/gui/MainFormFixture.h"
 
 namespace mxc9::testing {
@@ -155,6 +157,67 @@ TEST_F(MainFormTest, TabKeysLeaveTheCommentAndTypeNoTabIntoIt) {
         EXPECT_EQ(form->Comment->toPlainText(), QStringLiteral("a\tb"));
         EXPECT_EQ(form->screen().comment(), "a\tb");
     }
+}
+
+TEST_F(MainFormTest, ALongTabRowScrollsUnderItsButtonsAndPicksOnlyWhatIsClicked) {
+    // "Open" of a file of 40 pages, each with its number in its first bar.
+    const std::string path = folder.path + "forty.mxd";
+    {
+        IniFile file(path, IniFile::Start::Empty);
+        WritePageCount(file, 40);
+        for (int k = 0; k < 40; ++k) {
+            TMXC9Data page = DefaultPage();
+            page.freq[0] = k;
+            WritePageRecord(file, PageSectionName(k), "DATA" + std::to_string(k + 1), page);
+        }
+        file.updateFile();
+    }
+    files.openAnswers = {path};
+    form->PAGE_OPEN->trigger();
+    QApplication::processEvents();
+    TTabRow* row = form->TabBar;
+    ASSERT_EQ(row->count(), 40);
+    auto* back = row->findChild<QToolButton*>(QStringLiteral("ScrollLeftButton"));
+    auto* on = row->findChild<QToolButton*>(QStringLiteral("ScrollRightButton"));
+    ASSERT_TRUE(back && on);
+    ASSERT_TRUE(on->isVisible());
+    EXPECT_FALSE(back->isEnabled());
+
+    // The buttons move the row, never the page.
+    const int firstLeft = row->tabRect(0).left();
+    QTest::mouseClick(on, Qt::LeftButton);
+    QTest::mouseClick(on, Qt::LeftButton);
+    EXPECT_LT(row->tabRect(0).left(), firstLeft);
+    EXPECT_TRUE(back->isEnabled());
+    EXPECT_EQ(form->tabs().selected(), 0);
+    EXPECT_EQ(form->screen().bar(0), 0);
+
+    // A click picks the tab under it; Right moves on and keeps the tab in view.
+    int picked = 0;  // the first tab whole in view
+    while (row->tabRect(picked).left() < 0) ++picked;
+    QTest::mouseClick(row, Qt::LeftButton, Qt::NoModifier, row->tabRect(picked).center());
+    EXPECT_EQ(form->tabs().selected(), picked);
+    EXPECT_EQ(form->screen().bar(0), picked);
+    focus(row);
+    while (form->tabs().selected() < 39) type(Qt::Key_Right);
+    EXPECT_EQ(form->screen().bar(0), 39);
+    EXPECT_LE(row->tabRect(39).right(), back->geometry().left());
+    EXPECT_FALSE(on->isEnabled());
+    type(Qt::Key_Right);  // past the last tab: nothing
+    EXPECT_EQ(form->tabs().selected(), 39);
+}
+
+TEST_F(MainFormTest, APageNameShowsEveryCharacterItHolds) {
+    // The style takes '&' for the marker of an underlined letter and an Alt shortcut.
+    form->pages().resize(2);
+    form->pages().InitPage(1);
+    form->tabs().append("AB");
+    const int plain = form->TabBar->tabRect(1).width();
+    form->tabs().setCaption(1, "A&B");
+    EXPECT_GT(form->TabBar->tabRect(1).width(), plain);
+    focus(bar(3));
+    type(Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(form->tabs().selected(), 0);
 }
 
 TEST_F(MainFormTest, TabChangeKeepsEachPagesValues) {
