@@ -134,9 +134,14 @@ void TMainForm::FormCreate() {
     TransferHooks hooks;
     hooks.focusTabControl = [this] { TabBar->setFocus(Qt::OtherFocusReason); };
     hooks.transferBusy = [this](bool busy) {
-        PROGRAM_BTN->setEnabled(!busy);
-        READ_BTN->setEnabled(!busy);
-        CommPort->setEnabled(!busy);
+        // The page on screen is the one the transfer writes or fills: nothing may change it
+        // meanwhile. The buttons that would open a modal box wait too, since the transfer
+        // would stop under the box until it closed.
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN})
+            control->setEnabled(!busy);
+        TabBar->setSelectable(!busy);
+        pageCommands_->setPageHeld(busy);
     };
     transfers_ = std::make_unique<TransferCommands>(screen_, *link_, *seams_.messages, appSettings_,
                                                     std::move(hooks));
@@ -153,6 +158,12 @@ bool TMainForm::FormClose() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (transferRunning()) {
+        // Asked when the transfer has ended, not under a box that would hold it.
+        closeAfterTransfer_ = true;
+        event->ignore();
+        return;
+    }
     if (FormClose()) {
         event->accept();
     } else {
@@ -166,10 +177,23 @@ void TMainForm::EXIT_BTNClick() {
 
 void TMainForm::PROGRAM_BTNClick() {
     transfers_->PROGRAM_BTNClick();
+    transferEnded();
 }
 
 void TMainForm::READ_BTNClick() {
     transfers_->READ_BTNClick();
+    transferEnded();
+}
+
+bool TMainForm::transferRunning() const {
+    return transfers_ && transfers_->busy();
+}
+
+void TMainForm::transferEnded() {
+    // A close asked for during the transfer asks its question now, after the result.
+    if (!closeAfterTransfer_ || transferRunning()) return;
+    closeAfterTransfer_ = false;
+    close();
 }
 
 void TMainForm::CommPortCloseUp() {
@@ -190,7 +214,7 @@ void TMainForm::CommPortDropDown() {
 }
 
 void TMainForm::INFO_BTNClick() {
-    if (!infoDialog_) return;
+    if (!infoDialog_ || transferRunning()) return;
     infoDialog_->setLinkCaption(Message(17));
     infoDialog_->exec();
 }
@@ -240,7 +264,8 @@ void TMainForm::TabControl1Change() {
 }
 
 void TMainForm::userSelectedTab(int index) {
-    if (index < 0 || index >= tabs_.count() || index == tabs_.selected()) return;
+    if (transferRunning() || index < 0 || index >= tabs_.count() || index == tabs_.selected())
+        return;
     TabControl1Changing();  // the change is always allowed
     tabs_.select(index);
     TabControl1Change();
@@ -279,6 +304,7 @@ void TMainForm::CommentChange() {
 }
 
 void TMainForm::showPopupMenu(const QPoint& position) {
+    if (transferRunning()) return;
     PopupMenu1Popup();
     PopupMenu1->popup(position);
 }

@@ -142,6 +142,9 @@ class TMainForm : public QWidget,
     void setTabOrder();
     void showPopupMenu(const QPoint& position);
     void userSelectedTab(int index);
+    // Write or Read is waiting for the controller.
+    bool transferRunning() const;
+    void transferEnded();
 
     // ScreenModel::Listener: mirror the page on screen into the widgets.
     void barChanged(int index) override;
@@ -166,6 +169,7 @@ class TMainForm : public QWidget,
     PortFactory makePort_;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<TransferCommands> transfers_;
+    bool closeAfterTransfer_ = false;
 };
 
 // Maps the Windows font names of the window layout to the installed IPA fonts.

@@ -53,6 +53,16 @@ PageCommands::PageCommands(TabStrip& tabs, PageStore& store, ScreenModel& screen
                     DatedFileName(seams.clock->today(), kDefaultFileName)) {}
 
 PopupMenuState PageCommands::PopupMenu1Popup() const {
+    if (held_)
+        return {.rename = false,
+                .add = false,
+                .frequencyReset = false,
+                .valuesReset = false,
+                .open = false,
+                .insert = false,
+                .save = false,
+                .saveAll = false,
+                .close = false};
     PopupMenuState state;
     state.linerAdj = curves_.linerAdjEnabled();
     state.remove = tabs_.count() > 1;
@@ -73,7 +83,20 @@ void PageCommands::showError(const std::string& text) {
     ShowDefaultError(*seams_.messages, text);
 }
 
+void PageCommands::LINER_ADJClick() {
+    if (!held_) curves_.LINER_ADJClick();
+}
+
+void PageCommands::FQRESET_MENUClick() {
+    if (!held_) curves_.FQRESET_MENUClick();
+}
+
+void PageCommands::ATHOR_MENUClick() {
+    if (!held_) curves_.ATHOR_MENUClick();
+}
+
 void PageCommands::PAGE_ADDClick() {
+    if (held_) return;
     const TabStrip::Batch batch(tabs_);
     store_.SaveScreenToPage(tabs_.selected());
     store_.GrowPages(tabs_.count(), 1);
@@ -91,6 +114,7 @@ void PageCommands::PAGE_ADDClick() {
 }
 
 void PageCommands::PAGE_RENAMEClick() {
+    if (held_) return;
     const int selected = tabs_.selected();
     for (;;) {
         std::string name = tabs_.caption(selected);
@@ -111,7 +135,7 @@ void PageCommands::PAGE_RENAMEClick() {
 
 void PageCommands::PAGE_DELETEClick() {
     int k = tabs_.selected();
-    if (tabs_.count() < 2 || k < 0) return;
+    if (held_ || tabs_.count() < 2 || k < 0) return;
     if (!askYesNo("[ " + Cp932ToUtf8(tabs_.caption(k)) + Message(kMessageDeleteQuestion))) return;
     const TabStrip::Batch batch(tabs_);
     store_.remove(k);
@@ -122,7 +146,7 @@ void PageCommands::PAGE_DELETEClick() {
 }
 
 void PageCommands::PAGE_EXITClick() {
-    if (!askYesNo(Message(kMessageCloseQuestion))) return;
+    if (held_ || !askYesNo(Message(kMessageCloseQuestion))) return;
     const TabStrip::Batch batch(tabs_);
     tabs_.clear();
     tabs_.append(kFirstPageName);
@@ -140,14 +164,17 @@ std::optional<std::string> PageCommands::chooseFileToOpen() {
 }
 
 void PageCommands::PAGE_OPENClick() {
+    if (held_) return;
     std::optional<std::string> chosen = chooseFileToOpen();
     if (!chosen) return;
     openFile(*chosen, true);
 }
 
-void PageCommands::OpenFileAtStart(const std::string& path) {
+bool PageCommands::OpenFileAtStart(const std::string& path) {
+    if (held_) return false;
     lastFileName_ = path;
     openFile(path, false);
+    return true;
 }
 
 void PageCommands::openFile(const std::string& path, bool askFirst) {
@@ -166,6 +193,7 @@ void PageCommands::openFile(const std::string& path, bool askFirst) {
 }
 
 void PageCommands::PAGE_INTClick() {
+    if (held_) return;
     std::optional<std::string> chosen = chooseFileToOpen();
     if (!chosen) return;
     const IniFile file(*chosen);
@@ -205,6 +233,7 @@ void PageCommands::saveFile(const std::string& chosen, int first, int last) {
 }
 
 void PageCommands::PAGE_SAVEClick() {
+    if (held_) return;
     const int selected = tabs_.selected();
     std::optional<std::string> chosen = seams_.files->saveFile(
         seams_.programFolder->documentsFolder() +
@@ -215,6 +244,7 @@ void PageCommands::PAGE_SAVEClick() {
 }
 
 void PageCommands::PAGE_ALLSAVEClick() {
+    if (held_) return;
     std::optional<std::string> chosen = seams_.files->saveFile(lastFileName_);
     if (!chosen) return;
     lastFileName_ = *chosen;

@@ -45,17 +45,24 @@ class PageCommands {
     PageCommands(TabStrip& tabs, PageStore& store, ScreenModel& screen, EditorDisplay& display,
                  SelectionState& selection, const Seams& seams);
 
+    // Every item disabled while the page is held.
     PopupMenuState PopupMenu1Popup() const;
+
+    // While a transfer runs, the page on screen is the one it writes or fills: no command
+    // may change which page is on screen or what it holds. A held page makes every
+    // command below do nothing.
+    void setPageHeld(bool held) { held_ = held; }
 
     void PAGE_RENAMEClick();
     void PAGE_ADDClick();
-    void LINER_ADJClick() { curves_.LINER_ADJClick(); }
-    void FQRESET_MENUClick() { curves_.FQRESET_MENUClick(); }
-    void ATHOR_MENUClick() { curves_.ATHOR_MENUClick(); }
+    void LINER_ADJClick();
+    void FQRESET_MENUClick();
+    void ATHOR_MENUClick();
     void PAGE_OPENClick();
     // A file named on the command line: "Open" without the dialog and without the
     // question, since only the start-up page is on screen and nothing can be lost.
-    void OpenFileAtStart(const std::string& path);
+    // Returns whether the file was taken (not while the page is held).
+    bool OpenFileAtStart(const std::string& path);
     void PAGE_INTClick();
     void PAGE_SAVEClick();
     void PAGE_ALLSAVEClick();
@@ -83,6 +90,7 @@ class PageCommands {
     const Seams& seams_;
     CurveTools curves_;
     std::string lastFileName_;
+    bool held_ = false;
 };
 
 // ".mxd" appended when the name has no extension (no dot after its last separator).

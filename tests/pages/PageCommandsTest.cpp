@@ -469,6 +469,62 @@ TEST_F(PageCommandsTest, EachCommandShowsItsTabsAsOneChangeHoweverManyPagesItTou
     }
 }
 
+TEST_F(PageCommandsTest, WhileThePageIsHeldNoCommandChangesAnythingOrAsks) {
+    const std::string path = writeFile("other.mxd", {"X", "Y"});
+    makePages({"DATA1", "DATA2"});
+    window.selection = {2, 9, 5};  // a range: the line would be on offer
+    window.screen.setBar(0, 63);   // an edit not yet stored
+    auto screenNow = [this] {
+        PageStore copy(window.screen, window.display);
+        copy.resize(1);
+        copy.SaveScreenToPage(0);
+        return copy.record(0);
+    };
+    const TMXC9Data screen = screenNow();
+    const std::vector<TMXC9Data> records = window.store.records();
+    const std::string lastFile = commands.lastFileName();
+    window.files.openAnswers = {path, path};
+    window.files.saveAnswers = {folder.file("held.mxd"), folder.file("held.mxd")};
+    window.pageName.answers = {"renamed"};
+    window.messages.answers = {kIdYes, kIdYes, kIdYes, kIdYes, kIdYes, kIdYes};
+
+    commands.setPageHeld(true);
+    const PopupMenuState nothing{.rename = false,
+                                 .add = false,
+                                 .frequencyReset = false,
+                                 .valuesReset = false,
+                                 .open = false,
+                                 .insert = false,
+                                 .save = false,
+                                 .saveAll = false,
+                                 .close = false};
+    EXPECT_EQ(commands.PopupMenu1Popup(), nothing);
+    for (void (PageCommands::*run)() :
+         {&PageCommands::PAGE_RENAMEClick, &PageCommands::PAGE_ADDClick,
+          &PageCommands::LINER_ADJClick, &PageCommands::FQRESET_MENUClick,
+          &PageCommands::ATHOR_MENUClick, &PageCommands::PAGE_OPENClick,
+          &PageCommands::PAGE_INTClick, &PageCommands::PAGE_SAVEClick,
+          &PageCommands::PAGE_ALLSAVEClick, &PageCommands::PAGE_EXITClick,
+          &PageCommands::PAGE_DELETEClick})
+        (commands.*run)();
+    EXPECT_FALSE(commands.OpenFileAtStart(path));
+
+    EXPECT_EQ(window.tabs.captions(), (std::vector<std::string>{"DATA1", "DATA2"}));
+    EXPECT_EQ(window.tabs.selected(), 0);
+    EXPECT_EQ(window.store.records(), records);
+    EXPECT_EQ(screenNow(), screen);
+    EXPECT_EQ(commands.lastFileName(), lastFile);
+    EXPECT_TRUE(window.messages.shown.empty());
+    EXPECT_TRUE(window.files.openProposed.empty());
+    EXPECT_TRUE(window.files.saveProposed.empty());
+    EXPECT_TRUE(window.pageName.shownNames.empty());
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"other.mxd"});
+
+    commands.setPageHeld(false);  // the transfer has ended
+    commands.PAGE_ADDClick();
+    EXPECT_EQ(window.tabs.count(), 3);
+}
+
 TEST_F(PageCommandsTest, SaveProposesTheDatedPageNameAndWritesOnePage) {
     makePages({"DATA1", "DATA2"});
     window.tabs.select(1);
