@@ -88,7 +88,6 @@ void TCommTransThread::Execute() {
     while (queue_.Peek(left)) {
         if (!left.hasWindow && left.message == kThreadMsgBlock) owner_.BlockFinished(left.wParam);
     }
-    SleepMs(100);
 }
 
 void TCommTransThread::WriteBlock(const uint8_t* data, uint32_t size) {
@@ -152,7 +151,6 @@ void TCommReceiveThread::Execute() {
         }
         if ((mask & EV_RXCHAR) && !Terminated()) owner_.Notify(kMsgReceived, 0, *this);
     }
-    SleepMs(100);
 }
 
 }  // namespace mxc9

@@ -90,6 +90,8 @@ void TCustomCommX::StartThreads() {
         receiveThread_.reset();
         throw ECommError(kErrReceiveThread);
     }
+    // DTR has been high since the port opened (DTR_CONTROL_ENABLE); the device link drops
+    // it right after Open, and the controller is given this long a pulse.
     SleepMs(100);
 }
 
@@ -100,11 +102,11 @@ void TCustomCommX::Close() {
     SetRts(false);
     PurgeTransmit();
     PurgeReceive();
-    SleepMs(100);
+    // No pause here: StopThreads returns only when both threads have ended, so neither
+    // can touch the port, the locks or this component once the port is closed.
     StopThreads();
     port_.reset();  // closes the device and gives it its own settings back
     closing_ = false;
-    SleepMs(200);
 }
 
 void TCustomCommX::StopThreads() {
