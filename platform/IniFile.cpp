@@ -491,6 +491,14 @@ std::string ResolveTarget(const std::string& path) {
 void IniFile::updateFile() {
     if (!data_->modified) return;
     const std::string target = ResolveTarget(path_);
+    // A failed write is reported once, by this call; releasing the object does not try
+    // again behind the caller's back.
+    data_->writeOnRelease = false;
+    // Only a regular file is replaced: the rename below would put a file in the place of
+    // a FIFO or a device just as well (of /dev/null, for a program run as root).
+    struct stat existing;
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) throw EIniFileError(path_);
     // The new file is written beside the target and renamed over it only when it is
     // complete and on disk: a failure at any step leaves the earlier file as it was.
     static std::atomic<unsigned> counter{0};
@@ -501,13 +509,8 @@ void IniFile::updateFile() {
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
-    // A failed write is reported once, by this call; releasing the object does not try
-    // again behind the caller's back.
-    data_->writeOnRelease = false;
     if (fd < 0) throw EIniFileError(path_);
-    struct stat existing;
-    if (stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        fchmod(fd, existing.st_mode & 07777);
+    if (exists) fchmod(fd, existing.st_mode & 07777);
     bool written = WriteAll(fd, contents()) && fsync(fd) == 0;
     written = (::close(fd) == 0) && written;
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -225,6 +225,16 @@ TEST(IniFileOnDisk, FailedWriteRaisesTheErrorAndKeepsTheOldFile) {
     }
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
 
+    // A FIFO in the way, named or through a link, stays a FIFO.
+    ASSERT_EQ(mkfifo(folder.file("pipe.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink(folder.file("pipe.ini"), folder.file("pipe-link.ini"));
+    for (const char* name : {"pipe.ini", "pipe-link.ini"}) {
+        IniFile onFifo(folder.file(name));
+        onFifo.writeInteger("a", "k", 1);
+        EXPECT_THROW(onFifo.updateFile(), EIniFileError) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.file("pipe.ini")));
+
     // A folder that does not exist.
     IniFile nowhere(folder.file("missing/x.ini"));
     nowhere.writeInteger("a", "k", 1);
@@ -238,7 +248,7 @@ TEST(IniFileOnDisk, FailedWriteRaisesTheErrorAndKeepsTheOldFile) {
     big.writeString("a", "k", std::string(64 * 1024, 'x'));
     testing::WithFileSizeLimit(4096, [&] { EXPECT_THROW(big.updateFile(), EIniFileError); });
     EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(folder.entries().size(), 2u) << "temporary file left behind";
+    EXPECT_EQ(folder.entries().size(), 4u) << "temporary file left behind";
 }
 
 }  // namespace
