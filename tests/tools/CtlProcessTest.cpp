@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -33,7 +35,11 @@ struct ToolRun {
     std::string out, err;
 };
 
-// Runs mxc9ctl (or a copy of it) with standard output and error caught in files.
+constexpr int kTimedOut = -2;  // the status of a run that had to be ended
+
+// Runs mxc9ctl (or a copy of it) with standard output and error caught in files. A run
+// that takes longer than a minute is ended and reads kTimedOut, so a tool that waits for
+// ever fails its test instead of hanging the suite.
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& program = MXC9CTL_PATH) {
     TempFolder folder;
     const std::string outPath = folder.file("out"), errPath = folder.file("err");
@@ -50,10 +56,19 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& program
     pid_t pid = -1;
     ToolRun run;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        bool ended = false;
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > limit && !ended) {
+                kill(pid, SIGKILL);
+                ended = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        run.status = ended               ? kTimedOut
+                     : WIFEXITED(status) ? WEXITSTATUS(status)
+                                         : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
     run.out = ReadBytes(outPath);
@@ -172,7 +187,11 @@ TEST_F(CtlFiles, ShowJsonIsOneObjectWithAPageEach) {
 
 TEST_F(CtlFiles, FilesThatCannotBeReadAreUsageErrorsNotEmptyPageSets) {
     std::filesystem::create_directory(folder.file("sub.mxd"));
+    ASSERT_EQ(mkfifo(folder.file("pipe.mxd").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", folder.file("device.mxd"));
     const std::pair<std::string, const char*> cases[] = {
+        {folder.file("pipe.mxd"), "pipe.mxd: is a FIFO (named pipe), not a regular file"},
+        {folder.file("device.mxd"), "device.mxd: is a device, not a regular file"},
         {folder.file("missing.mxd"), "missing.mxd: no such file"},
         {put("empty.mxd", ""), "empty.mxd: is empty"},
         {folder.file("sub.mxd"), "sub.mxd: is a folder"},
@@ -181,8 +200,9 @@ TEST_F(CtlFiles, FilesThatCannotBeReadAreUsageErrorsNotEmptyPageSets) {
     };
     for (const auto& [file, message] : cases) {
         SCOPED_TRACE(file);
-        for (const auto& args : {std::vector<std::string>{"show", file},
-                                 std::vector<std::string>{"write", "--port", "/dev/null", file}}) {
+        for (const auto& args :
+             {std::vector<std::string>{"show", file}, std::vector<std::string>{"diff", file, file},
+              std::vector<std::string>{"write", "--port", "/dev/null", file}}) {
             ToolRun run = RunTool(args);
             EXPECT_EQ(run.status, 2);
             EXPECT_EQ(run.out, "");
@@ -551,6 +571,24 @@ TEST_F(CtlOnPty, SaveThatCannotBeWrittenIsAFileError) {
     ToolRun run = RunTool({"read", "--port", port, "--save", folder.file("no/such/folder/x.mxd")});
     EXPECT_EQ(run.status, 2);
     ExpectOneErrorLine(run, "x.mxd: cannot be written");
+
+    // Refused before the controller is asked, and left as they are. The device is the
+    // controller's own terminal, which no file can replace should the refusal ever fail.
+    ASSERT_EQ(mkfifo(folder.file("pipe.mxd").c_str(), 0600), 0);
+    std::filesystem::create_symlink(port, folder.file("device.mxd"));
+    const std::pair<std::string, const char*> special[] = {
+        {folder.file("pipe"), "pipe.mxd: is a FIFO (named pipe), not a regular file"},
+        {folder.file("device.mxd"), "device.mxd: is a device, not a regular file"},
+    };
+    const int readsBefore = controller->readCommands();
+    for (const auto& [save, message] : special) {
+        ToolRun refused = RunTool({"read", "--port", port, "--save", save});
+        EXPECT_EQ(refused.status, 2);
+        ExpectOneErrorLine(refused, message);
+    }
+    EXPECT_EQ(controller->readCommands(), readsBefore);
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.file("pipe.mxd")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("device.mxd")));
 }
 
 TEST_F(CtlOnPty, ComPortsResolveThroughTheSettingsFileBesideTheTool) {

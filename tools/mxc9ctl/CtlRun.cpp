@@ -94,13 +94,29 @@ CtlFailure FileFailure(const std::string& path, const std::string& what) {
     return {kExitUsage, path + ": " + what};
 }
 
+// Why a path that exists cannot be a settings file, "" for a regular file. Only regular
+// files are opened, as the window opens them: opening a FIFO waits for a writer for ever,
+// a serial device would see its control lines move, and a save would put a file in the
+// place of either.
+std::string NotASettingsFile(const std::filesystem::file_status& status) {
+    namespace fs = std::filesystem;
+    if (fs::is_regular_file(status)) return {};
+    if (fs::is_directory(status)) return "is a folder, not a file";
+    if (fs::is_fifo(status)) return "is a FIFO (named pipe), not a regular file";
+    if (fs::is_character_file(status) || fs::is_block_file(status))
+        return "is a device, not a regular file";
+    if (fs::is_socket(status)) return "is a socket, not a regular file";
+    return "is not a regular file";
+}
+
 // Every page of a settings file into the tabs and the store, as "Open" reads them. A file
-// that is missing, empty, unreadable or without pages is an error.
+// that is missing, empty, unreadable, not a regular file or without pages is an error.
 void LoadSettingsFile(const std::string& path, WindowPages& window) {
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(path, error);  // looks without opening
     if (!std::filesystem::exists(status)) throw FileFailure(path, "no such file");
-    if (std::filesystem::is_directory(status)) throw FileFailure(path, "is a folder, not a file");
+    if (const std::string why = NotASettingsFile(status); !why.empty())
+        throw FileFailure(path, why);
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FileFailure(path, "cannot be read");
     if (in.peek() == std::ifstream::traits_type::eof()) {
@@ -291,6 +307,16 @@ void Read(const CtlOptions& options, std::ostream& out) {
         throw CtlFailure{kExitUsage, "--name '" + options.name +
                                          "' is no page name: 1 to 255 bytes, none of \\ / : * ? "
                                          "\" < > | or control characters"};
+    // A file that cannot be saved is told before the controller is asked.
+    if (!options.save.empty()) {
+        const std::string target = WithSettingsExtension(options.save);
+        std::error_code error;
+        const auto status = std::filesystem::status(target, error);
+        if (std::filesystem::exists(status)) {
+            if (const std::string why = NotASettingsFile(status); !why.empty())
+                throw FileFailure(target, why);
+        }
+    }
     ProgramFolder folder;  // MXC9.ini beside the tool, or per user when installed
     CollectedMessages messages;
     AppSettings settings(folder, messages);
