@@ -37,9 +37,14 @@ class FixedFolder : public IProgramFolder {
 };
 
 constexpr double kBitRate = 1200.0;
-double LineSeconds(int bytes) {
-    return bytes * 10.0 / kBitRate;
+double LineSeconds(int byteTimes) {
+    return byteTimes * 10.0 / kBitRate;
 }
+
+// The controller answers a request with its own bytes first, echoed while it arrives, so a
+// read (1 byte out, 44 back) needs 44 byte times and a write frame (44 out, 45 back) 45.
+constexpr int kReadByteTimes = 44;
+constexpr int kWriteByteTimes = 45;
 
 }  // namespace
 
@@ -108,7 +113,8 @@ int main(int argc, char** argv) {
         writeWorst = std::max(writeWorst, w);
         readWorst = std::max(readWorst, r);
     }
-    const double writeLine = LineSeconds(45 + 89), readLine = LineSeconds(45);
+    const double writeLine = LineSeconds(kReadByteTimes + kWriteByteTimes),
+                 readLine = LineSeconds(kReadByteTimes);
     std::printf("rounds %d at 1200 bit/s\n", rounds);
     std::printf("Write: mean %.3f s, worst %.3f s, line %.3f s, ratio %.3f (worst %.3f)\n",
                 writeTotal / rounds, writeWorst, writeLine, writeTotal / rounds / writeLine,

@@ -333,8 +333,12 @@ bool LineController::sleepUntil(Clock::time_point when) {
     return false;
 }
 
-void LineController::send(const ControllerProtocol::Answer& answer, Clock::time_point requestEnd) {
-    auto start = requestEnd + std::chrono::milliseconds(answer.delayMs);
+void LineController::send(const ControllerProtocol::Answer& answer, Clock::time_point requestStart,
+                          Clock::time_point requestEnd) {
+    // A delayed answer waits from the end of the request; any other begins with the
+    // request's own bytes, each going back as it arrives.
+    auto start =
+        answer.delayMs > 0 ? requestEnd + std::chrono::milliseconds(answer.delayMs) : requestStart;
     if (!sleepUntil(start)) return;
     const std::chrono::nanoseconds byteTime(byteNanos_.load());
     if (byteTime.count() == 0) {
@@ -355,6 +359,7 @@ void LineController::send(const ControllerProtocol::Answer& answer, Clock::time_
 
 void LineController::run() {
     Clock::time_point lastArrival{};
+    Clock::time_point requestStart{};  // when the first byte of the request began to arrive
     while (!stopping_) {
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (poll(fds, 2, 200) < 0) {
@@ -381,11 +386,12 @@ void LineController::run() {
                 if (protocol_.midFrame() && arrival - lastArrival > kFrameGap) {
                     protocol_.dropPartialFrame();
                 }
+                if (!protocol_.midFrame()) requestStart = arrival - byteTime;
                 answer = protocol_.feed(buffer[i]);
             }
             lastArrival = arrival;
             if (answer) {
-                send(*answer, arrival);
+                send(*answer, requestStart, arrival);
                 lastArrival = std::max(lastArrival, Clock::now());
             }
         }

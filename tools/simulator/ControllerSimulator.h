@@ -101,6 +101,9 @@ class ControllerProtocol {
 // Runs the protocol on a file descriptor in a thread of its own, paced at the line speed
 // (10 bits a byte) unless instant: each received byte counts as arrived one byte time
 // after the one before it, and each answer byte leaves one byte time after the previous.
+// An answer begins with as many bytes as the request had, which go back while the
+// request arrives, one as each of its bytes comes in (as an echo on the line does): a
+// write frame's answer ends one byte time after the frame, not 45 byte times after it.
 class LineController {
   public:
     // A new pseudo-terminal; the program opens slavePath().
@@ -133,6 +136,7 @@ class LineController {
     void run();
     bool sleepUntil(std::chrono::steady_clock::time_point when);
     void send(const ControllerProtocol::Answer& answer,
+              std::chrono::steady_clock::time_point requestStart,
               std::chrono::steady_clock::time_point requestEnd);
 
     int fd_;
