@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace mxc9 {
@@ -24,15 +25,37 @@ std::pair<std::string, unsigned long long> NameOrder(const std::string& name) {
     return {name.substr(0, digits), std::strtoull(name.c_str() + digits, nullptr, 10)};
 }
 
-// USB adapters without a by-id link (no udev running) follow those with one.
-bool PortLess(const SerialDevice& a, const SerialDevice& b) {
-    const auto groupA = GroupOf(a), groupB = GroupOf(b);
-    if (groupA != groupB) return groupA < groupB;
-    if (groupA == PortGroup::Usb && a.byId != b.byId) {
-        if (a.byId.empty() || b.byId.empty()) return b.byId.empty();
-        return a.byId < b.byId;
-    }
-    return NameOrder(a.device) < NameOrder(b.device);
+// The by-id names that more than one adapter of `devices` holds.
+std::set<std::string> SharedIds(const std::vector<SerialDevice>& devices) {
+    std::set<std::string> seen, shared;
+    for (const SerialDevice& device : devices)
+        if (device.usb && !device.byId.empty() && !seen.insert(device.byId).second)
+            shared.insert(device.byId);
+    return shared;
+}
+
+// An adapter is told apart by its by-id name where no other adapter has the same one;
+// else by the socket it is in, which stays while it stays there.
+bool BySocket(const SerialDevice& device, const std::set<std::string>& sharedIds) {
+    return device.usb && !device.byPath.empty() &&
+           (device.byId.empty() || sharedIds.count(device.byId) != 0);
+}
+
+// The link an adapter is ordered by: by-id names come before by-path names, and adapters
+// with neither (no udev running) after both.
+std::string PlaceOf(const SerialDevice& device, const std::set<std::string>& sharedIds) {
+    return BySocket(device, sharedIds) ? device.byPath : device.byId;
+}
+
+// "1.2" of ".../pci-0000:00:14.0-usb-0:1.2:1.0-port0": the root hub port and the hub
+// ports below it; the link's own name where it has another shape.
+std::string SocketOf(const std::string& byPath) {
+    const std::string name = byPath.substr(byPath.rfind('/') + 1);
+    const size_t usb = name.find("usb");
+    const size_t first = usb == std::string::npos ? usb : name.find(':', usb);
+    const size_t second = first == std::string::npos ? first : name.find(':', first + 1);
+    if (second == std::string::npos || second == first + 1) return name;
+    return name.substr(first + 1, second - first - 1);
 }
 
 const char* UartName(int type) {
@@ -63,30 +86,61 @@ const char* UartName(int type) {
     }
 }
 
-bool Names(const PortKey& key, const SerialDevice& device) {
-    return key.path == device.device || (!device.byId.empty() && key.path == device.byId) ||
+// A key names a device by its file, a link to it or its by-id name; a by-id name that
+// look-alikes share names only the one its link on disk leads to (the key's target).
+bool Names(const PortKey& key, const SerialDevice& device, const std::set<std::string>& shared) {
+    return key.path == device.device ||
+           (!device.byId.empty() && !shared.count(device.byId) && key.path == device.byId) ||
            (!key.target.empty() && key.target == device.device);
 }
 
 }  // namespace
 
 std::vector<SerialDevice> OrderPresentPorts(std::vector<SerialDevice> devices) {
-    std::erase_if(devices, [](const SerialDevice& d) { return GroupOf(d) == PortGroup::Absent; });
-    std::stable_sort(devices.begin(), devices.end(), PortLess);
+    // The console belongs to the kernel and root, whatever else the port is.
+    std::erase_if(devices, [](const SerialDevice& d) {
+        return d.console || GroupOf(d) == PortGroup::Absent;
+    });
+    const std::set<std::string> shared = SharedIds(devices);
+    std::stable_sort(devices.begin(), devices.end(),
+                     [&](const SerialDevice& a, const SerialDevice& b) {
+                         const auto groupA = GroupOf(a), groupB = GroupOf(b);
+                         if (groupA != groupB) return groupA < groupB;
+                         if (groupA == PortGroup::Usb) {
+                             const std::string placeA = PlaceOf(a, shared);
+                             const std::string placeB = PlaceOf(b, shared);
+                             if (placeA != placeB) {
+                                 if (placeA.empty() || placeB.empty()) return placeB.empty();
+                                 return placeA < placeB;
+                             }
+                         }
+                         return NameOrder(a.device) < NameOrder(b.device);
+                     });
     return devices;
 }
 
-std::string DescribeDevice(const SerialDevice& device) {
+std::string DescribeDevice(const SerialDevice& device, bool bySocket) {
     if (!device.friendlyName.empty()) return device.friendlyName;
     switch (GroupOf(device)) {
         case PortGroup::Usb: {
-            std::string text = device.product.empty() ? "USB serial adapter" : device.product;
-            if (!device.manufacturer.empty()) text += " (" + device.manufacturer + ")";
+            // Chips that give no maker string (CH340 and the like) give a generic product
+            // string too, "USB Serial": the database names the chip.
+            std::string product = device.product, maker = device.manufacturer;
+            if (maker.empty()) {
+                maker = device.vendorFromDatabase;
+                if (!device.modelFromDatabase.empty()) product = device.modelFromDatabase;
+            }
+            if (product.empty()) product = device.modelFromDatabase;
+            std::string text = product.empty() ? "USB serial adapter" : product;
+            if (!maker.empty()) text += " (" + maker + ")";
+            if (bySocket && !device.byPath.empty())
+                text += " in USB socket " + SocketOf(device.byPath);
             return text;
         }
         case PortGroup::Uart: {
             const char* name = UartName(device.uartType);
-            return name ? std::string(name) + " UART" : std::string("UART");
+            const std::string text = name ? std::string(name) + " UART" : std::string("UART");
+            return device.console ? text + ", system console" : text;
         }
         case PortGroup::Absent:
             return "no UART";
@@ -100,6 +154,7 @@ std::string DescribeDevice(const SerialDevice& device) {
 std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
                                 const std::vector<PortKey>& keys) {
     const std::vector<SerialDevice> present = OrderPresentPorts(devices);
+    const std::set<std::string> shared = SharedIds(devices);
     std::vector<bool> claimed(present.size(), false);
     std::vector<PortEntry> entries;
     for (size_t i = 0; i < keys.size(); ++i) {
@@ -111,10 +166,11 @@ std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
             entry.keyed = true;
             // A key may also name a UART that is not there, which is worth saying.
             for (const SerialDevice& device : devices)
-                if (Names(key, device)) entry.details = DescribeDevice(device) + " ";
+                if (Names(key, device, shared))
+                    entry.details = DescribeDevice(device, BySocket(device, shared)) + " ";
             entry.details += "[Ports]";
             for (size_t p = 0; p < present.size(); ++p)
-                if (Names(key, present[p])) claimed[p] = true;
+                if (Names(key, present[p], shared)) claimed[p] = true;
         }
         entries.push_back(std::move(entry));
     }
@@ -124,7 +180,7 @@ std::vector<PortEntry> MapPorts(const std::vector<SerialDevice>& devices,
         while (next < present.size() && claimed[next]) ++next;
         if (next == present.size()) break;
         entry.device = present[next].device;
-        entry.details = DescribeDevice(present[next]);
+        entry.details = DescribeDevice(present[next], BySocket(present[next], shared));
         ++next;
     }
     return entries;

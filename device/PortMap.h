@@ -1,8 +1,11 @@
 // Which device file each COMn of the port list stands for. A [Ports] key of the
 // application settings file has the last word; every COMn without one takes the next
 // serial port present that no key names, in an order that keeps an adapter in its place
-// when it is plugged in again: USB adapters by their /dev/serial/by-id names, then UARTs
-// that really exist, then any other serial device. Without keys COMn is the n-th port.
+// when it is plugged in again: USB adapters by their /dev/serial/by-id names, then
+// adapters whose by-id name is shared with a look-alike or missing by their
+// /dev/serial/by-path names (the USB socket), then UARTs that really exist, then any
+// other serial device. The system console is no port found. Without keys COMn is the
+// n-th port.
 #pragma once
 
 #include <string>
@@ -28,11 +31,13 @@ struct PortEntry {
     bool keyed = false;  // named by a [Ports] key
 };
 
-// The ports present in COMn order; UART names with no UART behind them are left out.
+// The ports present in COMn order; UART names with no UART behind them and the system
+// console are left out.
 std::vector<SerialDevice> OrderPresentPorts(std::vector<SerialDevice> devices);
 
-// What a device is, in the words of its maker where it has them.
-std::string DescribeDevice(const SerialDevice& device);
+// What a device is, in the words of its maker where it has them (else in those of udev's
+// hardware database); `bySocket` adds the USB socket an adapter is told apart by.
+std::string DescribeDevice(const SerialDevice& device, bool bySocket = false);
 
 // COM1..COMn for keys.size() = n; keys[i] is the key of COM(i + 1), its path empty when
 // there is none.

@@ -1,6 +1,6 @@
-// The serial devices of this machine as the kernel describes them, read from sysfs and
-// /dev/serial/by-id without opening any device (opening a port pulses DTR and RTS on a
-// real UART, and a modem answers with a line of text).
+// The serial devices of this machine as the kernel and udev describe them, read from
+// sysfs, udev's records and /dev/serial without opening any device (opening a port pulses
+// DTR and RTS on a real UART, and a modem answers with a line of text).
 #pragma once
 
 #include <string>
@@ -10,8 +10,12 @@
 namespace mxc9 {
 
 struct SerialDevice {
-    std::string device;        // device file, "/dev/ttyUSB0"
-    std::string byId;          // its first /dev/serial/by-id link by name, "" when none
+    std::string device;  // device file, "/dev/ttyUSB0"
+    // Its first /dev/serial/by-id name, "" when none. udev makes it from the adapter's
+    // maker, product and serial number, so two look-alike adapters without a serial
+    // number (CH340, PL2303, many CP2102 copies) are given the same name, and only one of
+    // them gets the link on disk.
+    std::string byId;
     bool usb = false;          // a port of a USB adapter (FTDI, CH340, CP210x, CDC-ACM, ...)
     std::string product;       // the USB product string, "FT232R USB UART"
     std::string manufacturer;  // the USB maker string, "FTDI"
@@ -20,6 +24,14 @@ struct SerialDevice {
     // -1 when the device reports no type (USB, Bluetooth, ...).
     int uartType = -1;
     std::string driver;  // driver of the hardware behind the tty, "ftdi_sio", "serial8250"
+    // Its first /dev/serial/by-path name, "" when none: the USB socket the adapter is in,
+    // "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.2:1.0-port0".
+    std::string byPath{};
+    // The names of udev's hardware database for the adapter's vendor and model numbers,
+    // "QinHeng Electronics" and "CH340 serial converter"; "" when it has none.
+    std::string vendorFromDatabase{};
+    std::string modelFromDatabase{};
+    bool console = false;  // the system console (a kernel console= on a serial port)
 
     // Windows: the COM name ("COM5"; device is then "\\.\COM5"), what Windows calls the
     // port ("USB Serial Port (COM5)", "" when only the registry lists it) and, for
@@ -57,8 +69,9 @@ std::string PortKeyTarget(const std::string& keyText);
 class ISerialDeviceSource {
   public:
     virtual ~ISerialDeviceSource() = default;
-    // Every tty that belongs to a piece of hardware, in no particular order; virtual
-    // consoles and pseudo-terminals are not among them.
+    // Every tty that belongs to a piece of hardware, and every bound Bluetooth rfcomm
+    // port, in no particular order; virtual consoles and pseudo-terminals are not among
+    // them.
     virtual std::vector<SerialDevice> serialDevices() const = 0;
 };
 

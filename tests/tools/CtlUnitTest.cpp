@@ -1,9 +1,11 @@
 // mxc9ctl's own parts: the command line, the page report, the port names and probes.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -388,6 +390,22 @@ TEST_F(PortNames, ProbeTellsMissingNotSerialBusyAndFree) {
     close(master);
 }
 
+TEST_F(PortNames, OwnershipIsTakenFromTheFileSystem) {
+    const group* dialout = getgrnam("dialout");
+    ASSERT_NE(dialout, nullptr);
+    folder.write("device", "");
+    const std::string path = folder.file("device");
+    if (chown(path.c_str(), 0, dialout->gr_gid) != 0) GTEST_SKIP() << "needs root to give away";
+    ASSERT_EQ(chmod(path.c_str(), 0620), 0);
+    PortProbe probe{PortState::PermissionDenied, EACCES};
+    AddOwnership(path, probe);
+    EXPECT_EQ(probe.owner, "root");
+    EXPECT_EQ(probe.group, "dialout");
+    EXPECT_EQ(probe.mode, 0620u);
+    // The group may not read it: joining the group would not help.
+    EXPECT_EQ(PortStateText(probe), "permission denied (owner root, group dialout, mode 0620)");
+}
+
 TEST(PortProblems, EachCauseHasItsOwnLine) {
     const PortChoice port{2, "COM2 (/dev/ttyS1)", "/dev/ttyS1"};
     const std::pair<PortProbe, const char*> cases[] = {
@@ -396,6 +414,11 @@ TEST(PortProblems, EachCauseHasItsOwnLine) {
         {{PortState::PermissionDenied, EACCES},
          "permission denied on COM2 (/dev/ttyS1): add your "
          "user to the dialout group"},
+        // The system console: no group opens it.
+        {{PortState::PermissionDenied, EACCES, "root", "root", 0600},
+         "permission denied on COM2 (/dev/ttyS1): the device has owner root, group root, mode "
+         "0600, which the dialout group does not open"},
+        {{PortState::PermissionDenied, EACCES, "root", "uucp", 0660}, "group uucp, mode 0660"},
         {{PortState::NotSerial, ENOTTY}, "COM2 (/dev/ttyS1) is not a serial port"},
         {{PortState::Unusable, EMFILE}, "cannot be opened: Too many open files"},
         {{PortState::Available, 0}, "could not be set up"},
@@ -411,7 +434,10 @@ TEST(PortProblems, EachCauseHasItsOwnLine) {
         lines.insert(line);
         lines.insert(PortStateText(probe));
     }
-    EXPECT_EQ(lines.size(), 12u) << "no two causes read alike";
+    EXPECT_EQ(lines.size(), 16u) << "no two causes read alike";
+    EXPECT_NE(PortProblem(port, {PortState::PermissionDenied, EACCES, "root", "dialout", 0660})
+                  .find("add your user to the dialout group"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,14 +1,65 @@
 #include "tools/mxc9ctl/PortAccess.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace mxc9::ctl {
+
+namespace {
+
+// The group Debian gives serial devices; the hint names it.
+constexpr const char* kSerialGroup = "dialout";
+
+PortProbe Denied(const std::string& path, int error) {
+    PortProbe probe{PortState::PermissionDenied, error};
+    AddOwnership(path, probe);
+    return probe;
+}
+
+// Joining the serial group opens a device that group may read and write (and one whose
+// owner and group are unknown, as before).
+bool GroupHintHelps(const PortProbe& probe) {
+    return probe.group.empty() || (probe.group == kSerialGroup && (probe.mode & 060) == 060);
+}
+
+// "owner root, group root, mode 0600"
+std::string Ownership(const PortProbe& probe) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", probe.mode & 07777);
+    return "owner " + (probe.owner.empty() ? std::string("unknown") : probe.owner) + ", group " +
+           probe.group + ", mode " + mode;
+}
+
+}  // namespace
+
+void AddOwnership(const std::string& path, PortProbe& probe) {
+    struct stat file;
+    if (stat(path.c_str(), &file) != 0) return;
+    probe.mode = file.st_mode & 07777;
+    std::vector<char> buffer(16384);
+    passwd user;
+    passwd* userFound = nullptr;
+    if (getpwuid_r(file.st_uid, &user, buffer.data(), buffer.size(), &userFound) == 0 && userFound)
+        probe.owner = user.pw_name;
+    else
+        probe.owner = std::to_string(file.st_uid);
+    group named;
+    group* groupFound = nullptr;
+    if (getgrgid_r(file.st_gid, &named, buffer.data(), buffer.size(), &groupFound) == 0 &&
+        groupFound)
+        probe.group = named.gr_name;
+    else
+        probe.group = std::to_string(file.st_gid);
+}
 
 std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings& settings) {
     if (port.find('/') != std::string::npos) return PortChoice{0, port, port};
@@ -36,7 +87,7 @@ PortProbe ProbePort(const std::string& path) {
                 return {PortState::Missing, error};
             case EACCES:
             case EPERM:
-                return {PortState::PermissionDenied, error};
+                return Denied(path, error);
             case EBUSY:
                 return {PortState::Busy, error};
             default:
@@ -65,8 +116,7 @@ PortProbe InspectPort(const std::string& path) {
     if (!S_ISCHR(file.st_mode)) return {PortState::NotSerial, ENOTTY};
     if (access(path.c_str(), R_OK | W_OK) != 0) {
         const int error = errno;
-        if (error == EACCES || error == EPERM || error == EROFS)
-            return {PortState::PermissionDenied, error};
+        if (error == EACCES || error == EPERM || error == EROFS) return Denied(path, error);
         return {PortState::Unusable, error};
     }
     return {};
@@ -81,7 +131,8 @@ std::string PortStateText(const PortProbe& probe) {
         case PortState::Busy:
             return "busy (held by another program)";
         case PortState::PermissionDenied:
-            return "permission denied (join the dialout group)";
+            return GroupHintHelps(probe) ? "permission denied (join the dialout group)"
+                                         : "permission denied (" + Ownership(probe) + ")";
         case PortState::NotSerial:
             return "not a serial port";
         case PortState::Unusable:
@@ -101,6 +152,9 @@ std::string PortProblem(const PortChoice& port, const PortProbe& probe) {
         case PortState::Busy:
             return "port " + name + " is busy: another program holds it";
         case PortState::PermissionDenied:
+            if (!GroupHintHelps(probe))
+                return "permission denied on " + name + ": the device has " + Ownership(probe) +
+                       ", which the dialout group does not open";
             return "permission denied on " + name +
                    ": add your user to the dialout group (sudo usermod -aG dialout $USER) "
                    "and log in again";

@@ -30,6 +30,10 @@ enum class PortState {
 struct PortProbe {
     PortState state = PortState::Available;
     int error = 0;  // errno of the refusal
+    // For PermissionDenied: the device file's owner, group and permission bits; the names
+    // are "" when unknown.
+    std::string owner{}, group{};
+    unsigned mode = 0;
 };
 
 // Opens the device as the serial component does (read-write, no controlling terminal,
@@ -42,8 +46,11 @@ PortProbe InspectPort(const std::string& path);
 
 // A few words for `ports`: "present", "missing", ...
 std::string PortStateText(const PortProbe& probe);
-// The error line when a port cannot be used, naming the cause (the dialout group when
-// permission is denied).
+// The error line when a port cannot be used, naming the cause. When permission is
+// denied: the dialout group where joining it helps, else the device's owner and group.
 std::string PortProblem(const PortChoice& port, const PortProbe& probe);
+
+// Fills in the owner, group and mode of the file at `path` (where it can be looked at).
+void AddOwnership(const std::string& path, PortProbe& probe);
 
 }  // namespace mxc9::ctl
