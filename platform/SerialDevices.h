@@ -36,9 +36,9 @@ struct SerialDevice {
     // Windows: the COM name ("COM5"; device is then "\\.\COM5"), what Windows calls the
     // port ("USB Serial Port (COM5)", "" when only the registry lists it) and, for
     // hardware, its first hardware id ("FTDIBUS\VID_0403+PID_6001+A50285BIA\0000").
-    std::string portName;
-    std::string friendlyName;
-    std::string hardwareId;
+    std::string portName{};
+    std::string friendlyName{};
+    std::string hardwareId{};
 };
 
 // How the system names its ports. Linux: device files, which a COMn of the list stands
