@@ -27,10 +27,8 @@ inline constexpr const char* kCaptionQuit = "Quit";
 inline constexpr const char* kTitlePrefix = "MXC-9 Manager Ver2.2 ";
 inline constexpr const char* kApplicationTitle = "MXC-9";
 
-// The maker's details shown by the information dialog. Placeholders until the maker
-// supplies its own: kept here so that they change in one place.
-inline constexpr const char* kMakerUrl = "https://www.example.com/mxc9/";
-inline constexpr const char* kMakerCopyrightEnglish = "(C) 2004 MXC-9 Project";
-inline constexpr const char* kMakerCopyrightJapanese = "(C) 2004 MXC-9 プロジェクト";
+// Row 17: the copyright line that the information dialog shows as its link.
+inline constexpr const char* kCopyrightLineEnglish = "© 2026 MXC-9 Manager developers";
+inline constexpr const char* kCopyrightLineJapanese = "© 2026 MXC-9 Manager 開発者一同";
 
 }  // namespace mxc9

@@ -7,11 +7,15 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 
+#include "common/Language.h"
 #include "common/MessageTable.h"
 #include "controls/ColorBtn.h"
 #include "controls/Label2.h"
 #include "controls/Logo.h"
+#include "controls/UserGuide.h"
+#include "platform/ProgramFolder.h"
 
 namespace mxc9 {
 
@@ -21,6 +25,10 @@ const char* const kDialogFontFamily = "ＭＳ Ｐゴシック";
 // The Windows font is missing here; IPA P Gothic has the same metrics.
 const char* const kDialogFontStandIn = "IPAPGothic";
 const QColor kLinkHoverColor(0xFF, 0x00, 0xFF);
+// The client area as laid out; a link caption wider than the logo widens it.
+const int kClientWidth = 285;
+const int kClientHeight = 137;
+const int kLinkRightMargin = 12;
 
 QFont DialogFont() {
     QFont::insertSubstitution(kDialogFontFamily, kDialogFontStandIn);
@@ -75,10 +83,10 @@ TInfoDialog::TInfoDialog(IBrowser* browser, QWidget* parent)
     : TInfoDialog(browser, LogoJpeg(), parent) {}
 
 TInfoDialog::TInfoDialog(IBrowser* browser, std::span<const std::uint8_t> logoJpeg, QWidget* parent)
-    : QDialog(parent), browser_(browser) {
+    : QDialog(parent), browser_(browser), linkUrl_(UserGuideUrl(ProgramFolder(), LanguageIndex())) {
     setWindowTitle(QStringLiteral("バージョン情報"));
     setFont(DialogFont());
-    setFixedSize(285, 137);
+    setFixedSize(kClientWidth, kClientHeight);
     setSizeGripEnabled(false);
 
     // Created first so that it is first in the tab order and takes the focus.
@@ -103,19 +111,23 @@ TInfoDialog::TInfoDialog(IBrowser* browser, std::span<const std::uint8_t> logoJp
     Label2 = MakeLabel<QLabel>(this, 112, 72, QString::fromUtf8(kTitlePrefix));
     Label3 = MakeLabel<QLabel>(this, 24, 88, QStringLiteral("Copyright"));
 
-    URL_Label = MakeLabel<TLabel2>(this, 112, 88, QString::fromStdString(Message(17)));
+    URL_Label = MakeLabel<TLabel2>(this, 112, 88, QString());
     URL_Label->setFont(DialogFont());
     SetLinkLook(URL_Label, Qt::black, false);
     URL_Label->setCursor(Qt::PointingHandCursor);
-    URL_Label->setToolTip(QString::fromUtf8(kMakerUrl));
+    URL_Label->setToolTip(QString::fromStdString(linkUrl_));
     URL_Label->OnDblClick = [this](QObject*) { URL_LabelDblClick(); };
     URL_Label->OnMouseEnter = [this](QObject* sender) { URL_LabelMouseEnter(sender); };
     URL_Label->OnMouseLeave = [this](QObject* sender) { URL_LabelMouseLeave(sender); };
+    setLinkCaption(Message(17));
 }
 
 void TInfoDialog::setLinkCaption(const std::string& caption) {
     URL_Label->setText(QString::fromStdString(caption));
     URL_Label->adjustSize();
+    // Sized to its contents: the whole copyright line shows, however long it is.
+    setFixedSize(std::max(kClientWidth, URL_Label->geometry().right() + 1 + kLinkRightMargin),
+                 kClientHeight);
 }
 
 bool TInfoDialog::hasLogo() const {
@@ -123,7 +135,7 @@ bool TInfoDialog::hasLogo() const {
 }
 
 void TInfoDialog::URL_LabelDblClick() {
-    if (browser_ != nullptr) browser_->openUrl(kMakerUrl);  // its outcome is not examined
+    if (browser_ != nullptr) browser_->openUrl(linkUrl_);  // its outcome is not examined
     done(1);
 }
 

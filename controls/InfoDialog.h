@@ -1,5 +1,6 @@
-// The modal version-information dialog: the maker's logo, the program's name and
-// version, and the maker's copyright line as a link to the maker's web page.
+// The modal version-information dialog: the logo, the program's name and version, and the
+// copyright line as a link to the user's guide (in the language in use) that the program
+// installs, or, run from a build tree, the one in the source tree.
 // Created once at start-up and shown again for every press of the Information button:
 //
 //     TInfoDialog* info = new TInfoDialog(seams.browser, mainForm);  // once
@@ -25,14 +26,14 @@ class TInfoDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // browser opens the maker's page on a double click of the link; it is not owned and
+    // browser opens the user's guide on a double click of the link; it is not owned and
     // may be null (the dialog then only closes).
     explicit TInfoDialog(IBrowser* browser, QWidget* parent = nullptr);
     // The same with another logo picture (JPEG bytes, not copied), for tests.
     TInfoDialog(IBrowser* browser, std::span<const std::uint8_t> logoJpeg,
                 QWidget* parent = nullptr);
 
-    // Caption of the link label: the maker's copyright line in the language in use (UTF-8).
+    // Caption of the link label: the copyright line in the language in use (UTF-8).
     void setLinkCaption(const std::string& caption);
 
     // Whether the logo picture decoded; when it did not, the dialog shows no logo.
@@ -60,6 +61,8 @@ class TInfoDialog : public QDialog {
 
   private:
     IBrowser* browser_;
+    // The page the link opens and names in its hint: a file URL of the user's guide.
+    std::string linkUrl_;
 };
 
 }  // namespace mxc9

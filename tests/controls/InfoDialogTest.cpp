@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <vector>
 
+#include "common/Language.h"
 #include "common/MessageTable.h"
 #include "controls/ColorBtn.h"
 #include "controls/InfoDialog.h"
@@ -43,6 +46,7 @@ class InfoDialogTest : public ::testing::Test {
 
 TEST_F(InfoDialogTest, IsLaidOutWithLogoNameVersionLinkAndOkButton) {
     TInfoDialog dialog(&browser);
+    dialog.setLinkCaption("(C) Maker");
     EXPECT_EQ(dialog.size(), QSize(285, 137));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("バージョン情報"));
     EXPECT_TRUE(dialog.hasLogo());
@@ -53,10 +57,28 @@ TEST_F(InfoDialogTest, IsLaidOutWithLogoNameVersionLinkAndOkButton) {
     EXPECT_EQ(dialog.Label3->text(), QStringLiteral("Copyright"));
     EXPECT_EQ(dialog.Label2->pos(), QPoint(112, 72));
     EXPECT_EQ(dialog.URL_Label->pos(), QPoint(112, 88));
-    EXPECT_EQ(dialog.URL_Label->toolTip().toStdString(), kMakerUrl);
+    // The hint names the page the link opens: the user's guide in the language in use, here
+    // (a build tree) the one in the source tree.
+    const QUrl guide(dialog.URL_Label->toolTip());
+    EXPECT_TRUE(guide.isLocalFile()) << guide.toString().toStdString();
+    EXPECT_EQ(QFileInfo(guide.toLocalFile()).fileName(),
+              LanguageIndex() == kLanguageJapanese ? "USER-GUIDE.ja.md" : "USER-GUIDE.md");
+    EXPECT_TRUE(QFileInfo(guide.toLocalFile()).isFile()) << guide.toLocalFile().toStdString();
     EXPECT_EQ(dialog.URL_Label->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(dialog.ColorBtn1->geometry(), QRect(104, 112, 75, 25));
     EXPECT_EQ(dialog.ColorBtn1->text(), QStringLiteral("OK"));
+
+    // The copyright line of either language shows whole: a caption wider than the logo
+    // widens the dialog, and a short one gives the width back.
+    for (const int language : {kLanguageJapanese, kLanguageEnglish}) {
+        dialog.setLinkCaption(MessageIn(language, 17));
+        EXPECT_EQ(dialog.URL_Label->text().toStdString(), MessageIn(language, 17));
+        EXPECT_EQ(dialog.URL_Label->width(), dialog.URL_Label->sizeHint().width());
+        EXPECT_LT(dialog.URL_Label->geometry().right(), dialog.width() - 1) << language;
+        EXPECT_EQ(dialog.height(), 137);
+    }
+    dialog.setLinkCaption("(C) Maker");
+    EXPECT_EQ(dialog.size(), QSize(285, 137));
 
     // Captions are shown as plain text, whatever they contain.
     dialog.setLinkCaption("<b>Maker</b> & co");
@@ -140,7 +162,7 @@ TEST_F(InfoDialogTest, DoubleClickOnTheLinkOpensThePageAndClosesWithResultOne) {
         QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, {}, In(dialog.URL_Label));
     });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(browser.opened, std::vector<std::string>{kMakerUrl});
+    EXPECT_EQ(browser.opened, std::vector<std::string>{dialog.URL_Label->toolTip().toStdString()});
 
     // Reused for a second showing, it works the same.
     EXPECT_EQ(RunModal(dialog,
