@@ -65,6 +65,7 @@ std::string StartUsage() {
            "Edits the settings of the MXC-9 motor speed controller as pages of a settings\n"
            "file and writes them to the controller, or reads it back, over a serial line.\n"
            "\n"
+           "Options:\n"
            "  FILE.mxd           open this settings file at start, as \"Open\" does\n"
            "  --language ja|en   Japanese or English texts; without it a locale beginning\n"
            "                     \"ja\" (LC_ALL, LC_MESSAGES, then LANG) gives Japanese\n"

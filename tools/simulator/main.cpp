@@ -20,7 +20,7 @@ void OnSignal(int) {
 }
 
 const char* kUsage =
-    "usage: mxc9sim [options]\n"
+    "Usage: mxc9sim [options]\n"
     "  --device PATH     answer on this serial device instead of a new pseudo-terminal\n"
     "  --bitrate N       line speed for pacing the answers (default 1200)\n"
     "  --instant         answer without pacing\n"
@@ -32,6 +32,9 @@ const char* kUsage =
     "  --fault-on WHAT   read | write | any (default any), for the --fault after it\n"
     "  --fault-times N   answers each later --fault spoils (default: all)\n"
     "  --quiet           no frame log\n"
+    "  -h, --help        display this help and exit\n"
+    "      --version     output version information and exit\n"
+    "\n"
     "Prints the path of the line on the first line of standard output.\n";
 
 // The image a settings file page gives, with the pass-through values of `base`.
@@ -126,6 +129,9 @@ int main(int argc, char** argv) {
             quiet = true;
         } else if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "mxc9sim (MXC-9 Manager) " MXC9SIM_VERSION "\n";
             return 0;
         } else {
             std::cerr << "mxc9sim: unknown option " << arg << "\n" << kUsage;
