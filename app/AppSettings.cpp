@@ -1,8 +1,7 @@
 #include "app/AppSettings.h"
 
-#include <filesystem>
-
 #include "app/ApplicationShell.h"
+#include "platform/FileAccess.h"
 #include "platform/IniFile.h"
 
 namespace mxc9 {
@@ -38,8 +37,9 @@ bool AppSettings::LoadAppSettings(int& listIndex) const {
 
 bool AppSettings::SaveAppSettings(int listIndex) {
     try {
-        // The per-user folder of an installed program is made when first needed.
-        if (folder_.installed()) std::filesystem::create_directories(folder_.settingsFolder());
+        // The per-user folder of an installed program is made when first needed; when it
+        // cannot be, writing the file reports it.
+        if (folder_.installed()) CreateFolders(folder_.settingsFolder());
         IniFile ini(path());
         ini.writeInteger(kSection, kKey, listIndex);
         ini.updateFile();

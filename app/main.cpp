@@ -3,7 +3,6 @@
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "app/QtSeamSet.h"
 #include "common/MessageTable.h"
 #include "controls/InfoDialog.h"
+#include "platform/FileAccess.h"
 #include "platform/qt/QtUiThread.h"
 
 namespace {
@@ -67,10 +67,8 @@ int main(int argc, char** argv) {
     // The information dialog exists from start-up to the end; it is only shown and hidden.
     form.setInfoDialog(new mxc9::TInfoDialog(&seams.browser, &form));
     if (!options.file.empty()) {
-        std::error_code ignored;  // a path that cannot be made absolute is opened as given
-        std::filesystem::path path = std::filesystem::absolute(options.file, ignored);
-        form.pageCommands().OpenFileAtStart(path.empty() ? options.file
-                                                         : path.lexically_normal().string());
+        // A path that cannot be made absolute is opened as given.
+        form.pageCommands().OpenFileAtStart(mxc9::AbsolutePath(options.file));
     }
     // Centred on the desktop.
     if (QScreen* screen = app.primaryScreen()) {

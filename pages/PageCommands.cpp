@@ -6,6 +6,7 @@
 #include "common/MessageTable.h"
 #include "pages/SettingsFile.h"
 #include "platform/Cp932.h"
+#include "platform/FileAccess.h"
 #include "platform/IniFile.h"
 
 namespace mxc9 {
@@ -36,7 +37,7 @@ bool IsValidPageName(const std::string& name) {
 }
 
 std::string WithSettingsExtension(const std::string& path) {
-    size_t slash = path.rfind('/');
+    size_t slash = path.find_last_of(kPathSeparators);
     size_t dot = path.rfind('.');
     bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return hasExtension ? path : path + ".mxd";

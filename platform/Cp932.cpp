@@ -1,24 +1,16 @@
 #include "platform/Cp932.h"
 
-#include <errno.h>
-#include <iconv.h>
-
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "platform/Cp932System.h"
+
 namespace mxc9 {
 
-namespace {
+namespace cp932_system {
 
-const char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD
-
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Length of the UTF-8 sequence starting at text[0], 0 when it is not a valid one.
 size_t Utf8SequenceLength(std::string_view text) {
     auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char lead = byte(0);
@@ -44,76 +36,45 @@ size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
-// One iconv descriptor per direction and thread, opened on first use: opening one costs
-// far more than converting a page name.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+}  // namespace cp932_system
 
-    // Converts `input`; at a sequence that cannot be converted, calls
-    // skip(remaining input) which appends a replacement and returns the bytes to skip.
-    template <typename Skip>
-    std::string convert(std::string_view input, Skip skip) {
-        std::string output;
-        output.reserve(input.size() * 3 / 2 + 4);
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) return output;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[1024];
-        char* in = const_cast<char*>(input.data());
-        size_t inLeft = input.size();
-        while (inLeft > 0) {
-            char* out = buffer;
-            size_t outLeft = sizeof buffer;
-            size_t result = iconv(cd_, &in, &inLeft, &out, &outLeft);
-            int error = errno;
-            output.append(buffer, static_cast<size_t>(out - buffer));
-            if (result != static_cast<size_t>(-1)) continue;
-            if (error == E2BIG) continue;
-            // EILSEQ or EINVAL (a sequence cut off at the end): replace and go on.
-            size_t skipped = std::min(inLeft, skip(output, std::string_view(in, inLeft)));
-            in += skipped;
-            inLeft -= skipped;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        }
-        return output;
-    }
+using cp932_system::Utf8SequenceLength;
 
-  private:
-    iconv_t cd_;
-};
+namespace {
 
-Converter& ToCp932() {
-    thread_local Converter converter("CP932", "UTF-8");
-    return converter;
-}
+const char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD
 
-Converter& FromCp932() {
-    thread_local Converter converter("UTF-8", "CP932");
-    return converter;
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
 
 std::string Utf8ToCp932(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
-    return ToCp932().convert(utf8, [](std::string& output, std::string_view rest) {
-        output += '?';
-        size_t length = Utf8SequenceLength(rest);
-        return length == 0 ? size_t{1} : length;
-    });
+    std::string cp932;
+    cp932.reserve(utf8.size());
+    for (;;) {
+        utf8.remove_prefix(cp932_system::Utf8PrefixToCp932(utf8, cp932));
+        if (utf8.empty()) return cp932;
+        // A character that CP932 cannot hold, or a byte that is no UTF-8.
+        cp932 += '?';
+        utf8.remove_prefix(std::max<size_t>(1, Utf8SequenceLength(utf8)));
+    }
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) return std::string(cp932);
-    return FromCp932().convert(cp932, [](std::string& output, std::string_view) {
-        output += kReplacementUtf8;
-        return size_t{1};
-    });
+    std::string utf8;
+    utf8.reserve(cp932.size() * 3 / 2 + 4);
+    for (;;) {
+        cp932.remove_prefix(cp932_system::Cp932PrefixToUtf8(cp932, utf8));
+        if (cp932.empty()) return utf8;
+        // One byte is given up; the next may start a valid character again.
+        utf8 += kReplacementUtf8;
+        cp932.remove_prefix(1);
+    }
 }
 
 std::string ReplaceNonCp932Characters(std::string_view utf8) {

@@ -1,17 +1,11 @@
 #include "platform/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 
 #include "platform/Cp932.h"
+#include "platform/FileAccess.h"
 
 namespace mxc9 {
 
@@ -153,6 +147,7 @@ struct IniFile::Data {
     bool utf8 = false;  // the file starts with a UTF-8 byte order mark
     bool modified = false;
     bool writeOnRelease = true;
+    bool startedEmpty = false;   // Start::Empty: only what was written, nothing of the file
     std::vector<Line> preamble;  // lines before the first section
     // The end given to new lines: the file's first line end, CR LF for a new file.
     const char* newLineEnding = "\r\n";
@@ -293,30 +288,12 @@ IniFile::IniFile(std::string path, std::unique_ptr<Data> data)
 IniFile::IniFile(std::string path, Start start) : path_(std::move(path)), data_(new Data) {
     if (start == Start::Empty) {
         data_->modified = true;
+        data_->startedEmpty = true;
         return;
     }
-    // Only a regular file is read; anything else reads as a missing file. The open does
-    // not block, so a FIFO or a device chosen by mistake cannot hang the caller.
-    // The type is checked before the open as well: opening a serial device would already
-    // change its control lines.
-    struct stat before;
-    if (stat(path_.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return;
-    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return;
+    // Only a regular file is read; anything else reads as a missing file.
     std::string bytes;
-    struct stat info;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        bytes.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<size_t>(n);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
+    ReadRegularFile(path_, bytes);
     data_->parse(bytes);
 }
 
@@ -459,70 +436,40 @@ bool IniFile::modified() const {
     return data_->modified;
 }
 
-namespace {
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// The file a path stands for: a symbolic link is followed, so that saving through it
-// replaces the file it points at and not the link.
-std::string ResolveTarget(const std::string& path) {
-    struct stat info;
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            std::string resolved(real);
-            std::free(real);
-            return resolved;
+std::string IniFile::contentsOver(std::string_view existing) const {
+    if (!data_->startedEmpty) return contents();
+    // What was written, key by key, into the file as it stands now: its other keys stay.
+    IniFile merged = fromBytes(existing);
+    for (const auto& section : data_->sections) {
+        const std::string name = data_->fromFile(section.name);
+        for (const auto& line : section.lines) {
+            // Every line here is one that was written: key, '=', the value as written.
+            const size_t equals = line.text.find('=');
+            merged.writeCp932(name, data_->fromFile(line.text.substr(0, equals)),
+                              line.text.substr(equals + 1));
         }
     }
-    return path;
+    return merged.contents();
 }
-
-}  // namespace
 
 void IniFile::updateFile() {
     if (!data_->modified) return;
-    const std::string target = ResolveTarget(path_);
     // A failed write is reported once, by this call; releasing the object does not try
     // again behind the caller's back.
     data_->writeOnRelease = false;
-    // Only a regular file is replaced: the rename below would put a file in the place of
-    // a FIFO or a device just as well (of /dev/null, for a program run as root).
-    struct stat existing;
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) throw EIniFileError(path_);
-    // The new file is written beside the target and renamed over it only when it is
-    // complete and on disk: a failure at any step leaves the earlier file as it was.
-    static std::atomic<unsigned> counter{0};
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) throw EIniFileError(path_);
-    if (exists) fchmod(fd, existing.st_mode & 07777);
-    bool written = WriteAll(fd, contents()) && fsync(fd) == 0;
-    written = (::close(fd) == 0) && written;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        throw EIniFileError(path_);
-    }
-    size_t slash = target.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        fsync(dirFd);
-        ::close(dirFd);
+    switch (ReplaceFileAtomically(path_, contents())) {
+        case SaveOutcome::Saved:
+            break;
+        case SaveOutcome::TemporaryRefused: {
+            // A folder the user may not write into can still hold a file they may write:
+            // the profile functions write the keys into that file, and so does this.
+            std::string existing;
+            ReadRegularFile(path_, existing);
+            if (!OverwriteExistingFile(path_, contentsOver(existing))) throw EIniFileError(path_);
+            break;
+        }
+        case SaveOutcome::Failed:
+            throw EIniFileError(path_);
     }
     data_->modified = false;
     data_->writeOnRelease = true;

@@ -15,7 +15,10 @@
 //    missing file, and is never opened in a way that could block.
 // The file is read once when the object is made. Writes change only the copy in memory;
 // updateFile() puts it on disk through a temporary file in the same folder that is
-// flushed and then renamed over the target, so the target is never half written.
+// flushed and then moved over the target, so the target is never half written. Only
+// where no file may be made in the folder but the target itself may be written (a
+// folder the user may not write into) are the keys written into the existing file, as
+// the profile functions do; its other keys stay in it.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +44,8 @@ class IniFile {
   public:
     enum class Start {
         ReadExisting,  // begin with the file's contents (a missing file reads as empty)
-        Empty          // begin empty: updateFile() replaces the whole file
+        Empty          // begin empty: updateFile() replaces the whole file (or, where it
+                       // must write into the existing file, only the keys written)
     };
 
     explicit IniFile(std::string path, Start start = Start::ReadExisting);
@@ -88,6 +92,8 @@ class IniFile {
   private:
     struct Data;
     IniFile(std::string path, std::unique_ptr<Data> data);
+    // The bytes to write over a file that holds `existing` now.
+    std::string contentsOver(std::string_view existing) const;
     std::string path_;
     std::unique_ptr<Data> data_;
 };

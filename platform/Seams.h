@@ -92,7 +92,8 @@ struct Seams {
     ISerialDeviceSource* serialDevices = nullptr;  // nullptr: the machine's own
 };
 
-// Folder of the running executable from /proc/self/exe, with a trailing '/'.
+// Folder of the running executable (/proc/self/exe on Linux, GetModuleFileNameW on
+// Windows), with its trailing separator.
 std::string executableFolder();
 
 }  // namespace mxc9

@@ -94,6 +94,76 @@ TEST(PortList, HoldsOffAndTenPorts) {
 
 // ---- where the file lives ---------------------------------------------------------------
 
+#ifdef _WIN32
+// Folder layouts around a program file, made for real under a temporary folder.
+TEST(SettingsLocation, AnInstallationIsKnownByTheUninstallerBesideTheProgram) {
+    const struct {
+        std::vector<std::string> folders;  // made under the temporary folder
+        std::string file;                  // made as a plain file, when given
+        std::string program;               // the program's folder
+        bool installed;
+    } layouts[] = {
+        {{"Program Files\\MXC9"},
+         "Program Files\\MXC9\\uninstall.exe",
+         "Program Files\\MXC9\\",
+         true},
+        {{"ツール\\MXC9"}, "ツール\\MXC9\\uninstall.exe", "ツール\\MXC9", true},  // anywhere
+        {{"Program Files\\MXC9"}, "", "Program Files\\MXC9\\", false},  // a copy put there
+        {{"portable\\uninstall.exe"}, "", "portable\\", false},         // a folder of that name
+        {{"build\\tests"}, "build\\uninstall.exe", "build\\tests\\", false},  // not beside it
+    };
+    for (const auto& layout : layouts) {
+        TempProgramFolder root;
+        for (const std::string& folder : layout.folders)
+            std::filesystem::create_directories(testing::NativePath(root.file(folder)));
+        if (!layout.file.empty()) root.write(layout.file, "MZ");
+        EXPECT_EQ(IsInstalledLayout(root.file(layout.program)), layout.installed) << layout.program;
+    }
+}
+
+TEST(SettingsLocation, PerUserFoldersAreTheSystemsKnownFolders) {
+    const std::string appData = std::getenv("APPDATA") ? std::getenv("APPDATA") : "";
+    const std::string profile = std::getenv("USERPROFILE") ? std::getenv("USERPROFILE") : "";
+    ASSERT_FALSE(appData.empty() || profile.empty());
+    EXPECT_EQ(UserSettingsFolder(), appData + "\\MXC9\\");
+    EXPECT_EQ(HomeFolder(), profile + "\\");
+    EXPECT_EQ(SystemDocumentsFolder(), profile + "\\Documents\\");
+}
+
+// An installed program keeps the file per user and proposes the documents folder; any other
+// keeps both in its own folder.
+TEST(SettingsLocation, InstalledProgramWritesOnlyIntoTheUsersFolders) {
+    TempProgramFolder root;
+    for (const char* folder : {"Program Files\\MXC9", "ユーザー\\Documents", "portable"})
+        std::filesystem::create_directories(testing::NativePath(root.file(folder)));
+    root.write("Program Files\\MXC9\\uninstall.exe", "MZ");
+    const std::string appData = root.file("ユーザー\\AppData\\Roaming\\MXC9\\");
+    const struct {
+        std::string program, documents, settingsFolder, documentsFolder;
+    } cases[] = {
+        {root.file("Program Files\\MXC9\\"), root.file("ユーザー\\Documents"), appData,
+         root.file("ユーザー\\Documents\\")},
+        {root.file("Program Files\\MXC9\\"), root.file("ユーザー\\Missing"), appData, HomeFolder()},
+        {root.file("Program Files\\MXC9\\"), "", appData, HomeFolder()},
+        {root.file("portable\\"), root.file("ユーザー\\Documents"), root.file("portable\\"),
+         root.file("portable\\")},
+    };
+    for (const auto& c : cases) {
+        ProgramFolder folder([&c] { return c.documents; }, [&c] { return c.program; },
+                             [&appData] { return appData; });
+        EXPECT_EQ(folder.settingsFolder(), c.settingsFolder) << c.program;
+        EXPECT_EQ(folder.documentsFolder(), c.documentsFolder) << c.documents;
+
+        testing::FakeMessageBoxes boxes;
+        AppSettings settings(folder, boxes);
+        EXPECT_EQ(settings.RestorePortEntry(), 0);
+        EXPECT_TRUE(boxes.shown.empty()) << "the per-user folder is made when first written";
+        EXPECT_EQ(testing::ReadBytes(c.settingsFolder + "MXC9.ini"), "[MXC9]\r\nCommPort=0\r\n");
+        std::filesystem::remove(testing::NativePath(c.settingsFolder + "MXC9.ini"));
+    }
+    EXPECT_FALSE(root.exists("Program Files\\MXC9\\MXC9.ini"));
+}
+#else
 // Folder layouts around a program file, made for real under a temporary folder.
 TEST(SettingsLocation, AnInstallationIsKnownByTheLayoutAroundTheProgram) {
     const struct {
@@ -179,6 +249,7 @@ TEST(SettingsLocation, InstalledProgramWritesOnlyIntoTheUsersFolders) {
     unsetenv("XDG_CONFIG_HOME");
     setenv("HOME", home.c_str(), 1);
 }
+#endif
 
 // The port list's selection against the file.
 class PortSelection : public AppSettingsFile {

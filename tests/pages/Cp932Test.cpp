@@ -23,6 +23,7 @@ const Pair kPairs[] = {
     {"ｱｲｳ", "\xB1\xB2\xB3"},
     {"日本語", "\x93\xFA\x96\x7B\x8C\xEA"},
     {"設定データ", "\x90\xDD\x92\xE8\x83\x66\x81\x5B\x83\x5E"},
+    {"－￢∑", "\x81\x7C\x81\xCA\x87\x94"},  // the Windows code page's own choices
 };
 
 TEST(Cp932, ConvertsBothWaysAsTheWindowsCodePage) {
@@ -63,6 +64,20 @@ TEST(Cp932, InvalidBytesAreReplacedVisiblyAndTheRestIsDecoded) {
     for (const auto& [cp932, utf8] : cases) {
         SCOPED_TRACE(cp932);
         EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
+    }
+}
+
+// Single bytes that start no character of the code page. Windows' conversion maps them
+// to U+0080 and U+F8F0..U+F8F3 and back; glibc's iconv refuses them: every build does.
+TEST(Cp932, BytesThatStartNoCharacterAreInvalidInEveryBuild) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"\x80", "\u0080"}, {"\xA0", "\uF8F0"}, {"\xFD", "\uF8F1"},
+        {"\xFE", "\uF8F2"}, {"\xFF", "\uF8F3"},
+    };
+    for (const auto& [byte, character] : cases) {
+        SCOPED_TRACE(character);
+        EXPECT_EQ(Cp932ToUtf8("a" + byte + "\x95\x5C"), "a\uFFFD表");
+        EXPECT_EQ(Utf8ToCp932(std::string("a") + character + "表"), "a?\x95\x5C");
     }
 }
 

@@ -3,13 +3,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
+#endif
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,45 +18,34 @@
 #include "pages/PageStore.h"
 #include "pages/TabStrip.h"
 #include "tests/fakes/FakeSeams.h"
+#include "tests/support/TestFiles.h"
 
 namespace mxc9::testing {
 
 class TempFolder {
   public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "mxc9-pages-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
+    TempFolder() : path_(MakeTemporaryFolder("mxc9-pages")) {}
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(NativePath(path_), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(NativePath(path_), ignored);
     }
-    // The folder with its trailing '/'.
-    std::string folder() const { return path_ + "/"; }
+    // The folder with its trailing separator.
+    std::string folder() const { return path_ + Separator(); }
     std::string file(const std::string& name) const { return folder() + name; }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator(NativePath(path_))) {
+            const std::u8string name = entry.path().filename().u8string();
+            names.emplace_back(name.begin(), name.end());
+        }
         return names;
     }
 
   private:
     std::string path_;
 };
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // Joins lines with CR LF after each, as the files of the Windows program end them.
 inline std::string CrLfLines(const std::vector<std::string>& lines) {
@@ -66,6 +54,7 @@ inline std::string CrLfLines(const std::vector<std::string>& lines) {
     return text;
 }
 
+#ifndef _WIN32
 // Runs `action` with files limited to `bytes`: a write beyond it fails as on a full disk.
 template <typename F>
 void WithFileSizeLimit(rlim_t bytes, F&& action) {
@@ -79,6 +68,7 @@ void WithFileSizeLimit(rlim_t bytes, F&& action) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, handler);
 }
+#endif
 
 // A record as it reads back from a settings file: every comment line ends in CR LF.
 inline TMXC9Data AsReadBack(TMXC9Data page) {

@@ -1,8 +1,6 @@
 #include "tools/mxc9ctl/CtlRun.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <ostream>
 
 #include "app/AppSettings.h"
@@ -15,6 +13,7 @@
 #include "pages/SettingsFile.h"
 #include "pages/TabStrip.h"
 #include "platform/Cp932.h"
+#include "platform/FileAccess.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "tools/mxc9ctl/CtlArguments.h"
@@ -98,32 +97,35 @@ CtlFailure FileFailure(const std::string& path, const std::string& what) {
 // files are opened, as the window opens them: opening a FIFO waits for a writer for ever,
 // a serial device would see its control lines move, and a save would put a file in the
 // place of either.
-std::string NotASettingsFile(const std::filesystem::file_status& status) {
-    namespace fs = std::filesystem;
-    if (fs::is_regular_file(status)) return {};
-    if (fs::is_directory(status)) return "is a folder, not a file";
-    if (fs::is_fifo(status)) return "is a FIFO (named pipe), not a regular file";
-    if (fs::is_character_file(status) || fs::is_block_file(status))
-        return "is a device, not a regular file";
-    if (fs::is_socket(status)) return "is a socket, not a regular file";
+std::string NotASettingsFile(PathKind kind) {
+    switch (kind) {
+        case PathKind::Missing:
+        case PathKind::File:
+            return {};
+        case PathKind::Folder:
+            return "is a folder, not a file";
+        case PathKind::Fifo:
+            return "is a FIFO (named pipe), not a regular file";
+        case PathKind::Device:
+            return "is a device, not a regular file";
+        case PathKind::Socket:
+            return "is a socket, not a regular file";
+        case PathKind::Other:
+            break;
+    }
     return "is not a regular file";
 }
 
 // Every page of a settings file into the tabs and the store, as "Open" reads them. A file
 // that is missing, empty, unreadable, not a regular file or without pages is an error.
 void LoadSettingsFile(const std::string& path, WindowPages& window) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);  // looks without opening
-    if (!std::filesystem::exists(status)) throw FileFailure(path, "no such file");
-    if (const std::string why = NotASettingsFile(status); !why.empty())
-        throw FileFailure(path, why);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileFailure(path, "cannot be read");
-    if (in.peek() == std::ifstream::traits_type::eof()) {
-        if (in.bad()) throw FileFailure(path, "cannot be read");
-        throw FileFailure(path, "is empty");
-    }
-    const IniFile file(path);
+    const PathKind kind = KindOfPath(path);  // looks without opening
+    if (kind == PathKind::Missing) throw FileFailure(path, "no such file");
+    if (const std::string why = NotASettingsFile(kind); !why.empty()) throw FileFailure(path, why);
+    std::string bytes;
+    if (!ReadRegularFile(path, bytes)) throw FileFailure(path, "cannot be read");
+    if (bytes.empty()) throw FileFailure(path, "is empty");
+    const IniFile file = IniFile::fromBytes(bytes, path);
     const int count = ReadPageCount(file);
     if (count <= 0) throw FileFailure(path, "is not a settings file with pages ([MXC-9] DATA)");
     window.store.resize(count);
@@ -310,12 +312,8 @@ void Read(const CtlOptions& options, std::ostream& out) {
     // A file that cannot be saved is told before the controller is asked.
     if (!options.save.empty()) {
         const std::string target = WithSettingsExtension(options.save);
-        std::error_code error;
-        const auto status = std::filesystem::status(target, error);
-        if (std::filesystem::exists(status)) {
-            if (const std::string why = NotASettingsFile(status); !why.empty())
-                throw FileFailure(target, why);
-        }
+        if (const std::string why = NotASettingsFile(KindOfPath(target)); !why.empty())
+            throw FileFailure(target, why);
     }
     ProgramFolder folder;  // MXC9.ini beside the tool, or per user when installed
     CollectedMessages messages;
