@@ -65,8 +65,14 @@ TEST_F(AppSettingsFile, PortsSectionNamesTheDeviceFileOfEachPort) {
                  "COM10 = /dev/ttyACM0 \r\n");
     devices.devices = {{"/dev/ttyS0", "", false, "", "", 4, "serial8250"}};
     EXPECT_EQ(settings.PortDevicePath(1), "/dev/ttyUSB0");
-    EXPECT_EQ(settings.PortDevicePath(2), "/dev/ttyS0");  // empty: the first port found
-    EXPECT_EQ(settings.PortDevicePath(3), "");            // nothing left for it
+    if (SystemPortNaming() == PortNaming::ComNames) {
+        // Windows: a COMn without a key is the system's own COMn.
+        EXPECT_EQ(settings.PortDevicePath(2), R"(\\.\COM2)");
+        EXPECT_EQ(settings.PortDevicePath(3), R"(\\.\COM3)");
+    } else {
+        EXPECT_EQ(settings.PortDevicePath(2), "/dev/ttyS0");  // empty: the first port found
+        EXPECT_EQ(settings.PortDevicePath(3), "");            // nothing left for it
+    }
     EXPECT_EQ(settings.PortDevicePath(10), "/dev/ttyACM0");
     // Saving the port entry leaves the section alone.
     settings.SaveAppSettings(7);
