@@ -65,7 +65,6 @@ inline constexpr const char* kErrBuffers = "通信用ポートのバッファを
 inline constexpr const char* kErrBitRateValue = "通信速度の値が正しくありません";
 inline constexpr const char* kErrBufLenTransValue = "送信バッファの長さが正しくありません";
 
-
 // Time of one ten-bit character at bitRate, in whole milliseconds, plus 1.
 inline int32_t CommHoldTime(int32_t bitRate) {
     return 1000 / (bitRate / 10) + 1;
