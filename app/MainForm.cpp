@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 #include "app/ApplicationShell.h"
 #include "app/MainFormWidgets.h"
@@ -25,48 +26,24 @@
 #include "platform/Cp932.h"
 
 namespace mxc9 {
-namespace {
-
-// The comment is CP932 bytes with lines separated by CR LF; the text widget shows it
-// converted, with LF alone. A typed text becomes bytes again line by line: the lines the
-// user did not touch keep the bytes they had.
-QString ToWidgetText(const std::string& cp932) {
-    return Text(Cp932ToUtf8(cp932)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-std::string FromWidgetText(const QString& text, const std::string& before) {
-    return EditedTextToCp932(
-        QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString(), before);
-}
-
-}  // namespace
 
 TMainForm::TMainForm(const Seams& seams, QWidget* parent, PortFactory makePort)
-    : QWidget(parent),
-      seams_(seams),
-      editor_(screen_, *seams.keyboard),
-      pages_(screen_, editor_),
-      pageCommands_(std::make_unique<PageCommands>(tabs_, pages_, screen_, editor_,
-                                                   editor_.selection(), seams_)),
-      appSettings_(*seams_.programFolder, *seams_.messages, seams_.serialDevices),
-      makePort_(std::move(makePort)) {
+    : QWidget(parent), core_(seams, std::move(makePort)) {
     InstallFontSubstitutions();
     buildControls();
-    screen_.setListener(this);
-    editor_.setListener(this);
-    tabs_.setListener(this);
-    tabs_.append("DATA1");  // the one tab of the window layout
+    screen().setListener(this);
+    editor().setListener(this);
+    tabs().setListener(this);
+    tabs().append("DATA1");  // the one tab of the window layout
     FormCreate();
     // The tab strip is first in the tab order and holds the focus when the window opens.
     TabBar->setFocus();
 }
 
 TMainForm::~TMainForm() {
-    // The serial port component goes first, closing an open port.
-    transfers_.reset();
-    link_.reset();
-    screen_.setListener(nullptr);
-    editor_.setListener(nullptr);
-    tabs_.setListener(nullptr);
+    screen().setListener(nullptr);
+    editor().setListener(nullptr);
+    tabs().setListener(nullptr);
     // The controls outlive this object by the QWidget destructor, which still moves the
     // focus out of them: nothing they report may reach the handlers any more.
     for (EditorScrollBar* bar : findChildren<EditorScrollBar*>()) {
@@ -85,86 +62,22 @@ TMainForm::~TMainForm() {
 // Creation and close
 
 void TMainForm::FormCreate() {
-    // 1. Title.
-    SetApplicationTitle(MainWindowTitle());
-    setWindowTitle(Text(ApplicationTitle()));
-    // 2. Hints of the speed buttons.
-    PROGRAM_BTN->setToolTip(Text(Message(18)));
-    READ_BTN->setToolTip(Text(Message(19)));
-    INFO_BTN->setToolTip(Text(Message(20)));
-    EXIT_BTN->setToolTip(Text(Message(21)));
-    // 3. Captions of the pop-up menu.
-    const std::pair<QAction*, int> captions[] = {
-        {PAGE_RENAME, 24},  {PAGE_ADD, 25},  {LINER_ADJ, 26},  {FQRESET_MENU, 27},
-        {ATHOR_MENU, 28},   {PAGE_OPEN, 29}, {PAGE_INT, 30},   {PAGE_SAVE, 31},
-        {PAGE_ALLSAVE, 32}, {PAGE_EXIT, 33}, {PAGE_DELETE, 34}};
-    for (const auto& [action, row] : captions) action->setText(Text(Message(row)));
-    // 4. No bar entered yet.
-    selection() = SelectionState{};
-    // 5. The brake frequency list's 64 entries.
-    BRK_LIST->clear();
-    for (const std::string& item : ListItems(ListId::Brake)) BRK_LIST->addItem(Text(item));
-    BRK_LIST->setCurrentIndex(screen_.listIndex(ListId::Brake));
-    // 6. Collect the frequency bars by name; the tag is the index.
+    // Collect the frequency bars by name; the tag is the index.
     for (int n = 1; n <= kFrequencyBars; ++n) {
         auto* bar = TabControl1->findChild<EditorScrollBar*>(QStringLiteral("FRQ_%1").arg(n));
         FRQ[static_cast<size_t>(n - 1)] = bar;
         bar->setTag(n - 1);
     }
-    // 7, 8. One record, the default page on screen, and the record equal to the screen.
-    pages_.resize(1);
-    pages_.InitPage(0);
-    pages_.LoadPageToScreen(0);
-    pages_.SaveScreenToPage(0);
-    // 9. The remembered port; an invalid or missing entry is written back as "OFF".
-    CommPort->setCurrentIndex(appSettings_.RestorePortEntry());
-    CommPortDropDown();
     static_cast<CloseUpComboBox*>(CommPort)->onDropDown = [this] { CommPortDropDown(); };
-    // 10. The dated default file name in the folder the file dialogs propose.
-    pageCommands_->setLastFileName(seams_.programFolder->documentsFolder() +
-                                   DatedFileName(seams_.clock->today(), "MXC9.mxd"));
-    // 11. Qt paints every widget through a back buffer already; nothing to switch on.
-    // 12. The serial port component, owned by the window for the whole run.
-    link_ = std::make_unique<DeviceLink>(*seams_.messages);
-    if (makePort_) {
-        link_->CreatePort(makePort_());
-    } else {
-        link_->CreatePort();
-    }
-    TransferHooks hooks;
-    hooks.focusTabControl = [this] { TabBar->setFocus(Qt::OtherFocusReason); };
-    hooks.transferBusy = [this](bool busy) {
-        // The page on screen is the one the transfer writes or fills: nothing may change it
-        // meanwhile. The buttons that would open a modal box wait too, since the transfer
-        // would stop under the box until it closed.
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN})
-            control->setEnabled(!busy);
-        TabBar->setSelectable(!busy);
-        pageCommands_->setPageHeld(busy);
-    };
-    transfers_ = std::make_unique<TransferCommands>(screen_, *link_, *seams_.messages, appSettings_,
-                                                    std::move(hooks));
-    // 13. A restored port is opened as if the user had just chosen it.
-    if (CommPort->currentIndex() != 0) CommPortCloseUp();
+    core_.FormCreate(*this);
 }
 
 bool TMainForm::FormClose() {
-    const int answer =
-        seams_.messages->show(Message(0), kCaptionQuit, MbIcon::Question, MbButtons::YesNo);
-    if (answer != kIdYes) return false;
-    appSettings_.SaveAppSettings(CommPort->currentIndex());
-    return true;
+    return core_.FormClose();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (transferRunning()) {
-        // Asked when the transfer has ended, not under a box that would hold it.
-        closeAfterTransfer_ = true;
-        event->ignore();
-        return;
-    }
-    if (FormClose()) {
+    if (core_.CloseRequested()) {
         event->accept();
     } else {
         event->ignore();
@@ -176,34 +89,59 @@ void TMainForm::EXIT_BTNClick() {
 }
 
 void TMainForm::PROGRAM_BTNClick() {
-    transfers_->PROGRAM_BTNClick();
-    transferEnded();
+    core_.PROGRAM_BTNClick();
 }
 
 void TMainForm::READ_BTNClick() {
-    transfers_->READ_BTNClick();
-    transferEnded();
-}
-
-bool TMainForm::transferRunning() const {
-    return transfers_ && transfers_->busy();
-}
-
-void TMainForm::transferEnded() {
-    // A close asked for during the transfer asks its question now, after the result.
-    if (!closeAfterTransfer_ || transferRunning()) return;
-    closeAfterTransfer_ = false;
-    close();
+    core_.READ_BTNClick();
 }
 
 void TMainForm::CommPortCloseUp() {
-    transfers_->CommPortCloseUp(CommPort->currentIndex());
+    core_.CommPortCloseUp();
 }
 
 void TMainForm::CommPortDropDown() {
-    // The machine is looked at again each time, so that an adapter plugged in while the
-    // program runs is there without a restart.
-    for (const PortEntry& entry : appSettings_.PortEntries()) {
+    core_.CommPortDropDown();
+}
+
+void TMainForm::INFO_BTNClick() {
+    if (!infoDialog_ || !core_.InfoAllowed()) return;
+    infoDialog_->setLinkCaption(Message(17));
+    infoDialog_->exec();
+}
+
+// ---------------------------------------------------------------------------------------
+// What the core shows
+
+void TMainForm::showTitle(const std::string& title) {
+    setWindowTitle(Text(title));
+}
+
+void TMainForm::showHints(const std::array<std::string, kSpeedButtons>& hints) {
+    QToolButton* const buttons[kSpeedButtons] = {PROGRAM_BTN, READ_BTN, INFO_BTN, EXIT_BTN};
+    for (size_t i = 0; i < hints.size(); ++i) buttons[i]->setToolTip(Text(hints[i]));
+}
+
+void TMainForm::showMenuCaptions(const std::array<std::string, kPageMenuItems>& captions) {
+    for (size_t i = 0; i < menuItems_.size(); ++i) menuItems_[i]->setText(Text(captions[i]));
+}
+
+void TMainForm::showBrakeItems(const std::vector<std::string>& items, int index) {
+    BRK_LIST->clear();
+    for (const std::string& item : items) BRK_LIST->addItem(Text(item));
+    BRK_LIST->setCurrentIndex(index);
+}
+
+int TMainForm::portIndex() const {
+    return CommPort->currentIndex();
+}
+
+void TMainForm::showPortIndex(int index) {
+    CommPort->setCurrentIndex(index);
+}
+
+void TMainForm::showPortDevices(const std::vector<PortEntry>& entries) {
+    for (const PortEntry& entry : entries) {
         const QString device = Text(entry.device);
         CommPort->setItemData(entry.portNo, device.isEmpty() ? QVariant() : QVariant(device),
                               Qt::ToolTipRole);
@@ -213,98 +151,89 @@ void TMainForm::CommPortDropDown() {
     }
 }
 
-void TMainForm::INFO_BTNClick() {
-    if (!infoDialog_ || transferRunning()) return;
-    infoDialog_->setLinkCaption(Message(17));
-    infoDialog_->exec();
+void TMainForm::focusTabControl() {
+    TabBar->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::showTransferBusy(bool busy) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN})
+        control->setEnabled(!busy);
+    TabBar->setSelectable(!busy);
+}
+
+void TMainForm::closeWindow() {
+    close();
 }
 
 // ---------------------------------------------------------------------------------------
 // Frequency map editor
 
 void TMainForm::FRQ_Enter(EditorScrollBar* sender) {
-    editor_.FRQ_Enter(sender->tag());
+    editor().FRQ_Enter(sender->tag());
 }
 
 void TMainForm::FRQ_Exit(EditorScrollBar* sender) {
-    editor_.FRQ_Exit(sender->tag());
+    editor().FRQ_Exit(sender->tag());
 }
 
 FocusMove TMainForm::FRQ_KeyDown(EditorScrollBar* sender, uint16_t& key) {
-    return editor_.FRQ_KeyDown(sender->tag(), key);
+    return editor().FRQ_KeyDown(sender->tag(), key);
 }
 
 void TMainForm::FRQ_KeyUp(EditorScrollBar* sender) {
-    editor_.FRQ_KeyUp(sender->tag());
+    editor().FRQ_KeyUp(sender->tag());
 }
 
 void TMainForm::FRQ_Scroll(EditorScrollBar* sender, int scrollCode, int& scrollPos) {
-    editor_.FRQ_Scroll(sender->tag(), scrollCode, scrollPos);
+    editor().FRQ_Scroll(sender->tag(), scrollCode, scrollPos);
 }
 
 void TMainForm::AVG_BARScroll(EditorScrollBar* /*sender*/, int scrollCode, int& scrollPos) {
-    editor_.AVG_BARScroll(scrollCode, scrollPos);
+    editor().AVG_BARScroll(scrollCode, scrollPos);
 }
 
 void TMainForm::NBRK_BARChange() {
-    screen_.setNeutralBrake(NBRK_BAR->value());
-    NBRK_CAP->setText(Text(screen_.neutralBrakeCaption()));
+    core_.NBRK_BARChange(NBRK_BAR->value());
 }
 
 // ---------------------------------------------------------------------------------------
 // Tab strip and pop-up menu
 
 void TMainForm::TabControl1Changing() {
-    pages_.SaveScreenToPage(tabs_.selected());
+    core_.TabControl1Changing();
 }
 
 void TMainForm::TabControl1Change() {
-    pages_.LoadPageToScreen(tabs_.selected());
-    editor_.ShowReadouts(selection().focused);
+    core_.TabControl1Change();
 }
 
 void TMainForm::userSelectedTab(int index) {
-    if (transferRunning() || index < 0 || index >= tabs_.count() || index == tabs_.selected())
-        return;
-    TabControl1Changing();  // the change is always allowed
-    tabs_.select(index);
-    TabControl1Change();
+    core_.SelectTab(index);
 }
 
 void TMainForm::PopupMenu1Popup() {
-    const PopupMenuState state = pageCommands_->PopupMenu1Popup();
-    PAGE_RENAME->setEnabled(state.rename);
-    PAGE_ADD->setEnabled(state.add);
-    LINER_ADJ->setEnabled(state.linerAdj);
-    FQRESET_MENU->setEnabled(state.frequencyReset);
-    ATHOR_MENU->setEnabled(state.valuesReset);
-    PAGE_OPEN->setEnabled(state.open);
-    PAGE_INT->setEnabled(state.insert);
-    PAGE_SAVE->setEnabled(state.save);
-    PAGE_ALLSAVE->setEnabled(state.saveAll);
-    PAGE_EXIT->setEnabled(state.close);
-    PAGE_DELETE->setEnabled(state.remove);
+    const std::optional<PopupMenuState> state = core_.PopupMenu1Popup();
+    for (size_t i = 0; i < menuItems_.size(); ++i)
+        menuItems_[i]->setEnabled(state && ItemEnabled(*state, static_cast<PageMenuItem>(i)));
 }
 
 void TMainForm::CommentChange() {
-    // The memo shows what a settings file can keep: characters that code page 932
-    // cannot hold become '?' as they are typed or pasted.
     const QString typed = Comment->toPlainText();
-    const QString kept = Text(ReplaceNonCp932Characters(typed.toStdString()));
-    if (kept != typed) {
-        QTextCursor cursor = Comment->textCursor();
-        const int fromEnd = static_cast<int>(typed.size()) - cursor.position();
-        Comment->setPlainText(kept);  // runs this handler again with the kept text
-        cursor = Comment->textCursor();
-        cursor.setPosition(std::max(0, static_cast<int>(kept.size()) - fromEnd));
-        Comment->setTextCursor(cursor);
-        return;
-    }
-    screen_.setComment(FromWidgetText(typed, screen_.comment()));
+    const std::optional<std::string> kept = core_.CommentChange(typed.toStdString());
+    if (!kept) return;
+    // The cursor keeps its distance from the end of the text.
+    QTextCursor cursor = Comment->textCursor();
+    const int fromEnd = static_cast<int>(typed.size()) - cursor.position();
+    const QString shown = Text(*kept);
+    Comment->setPlainText(shown);  // runs this handler again with the kept text
+    cursor = Comment->textCursor();
+    cursor.setPosition(std::max(0, static_cast<int>(shown.size()) - fromEnd));
+    Comment->setTextCursor(cursor);
 }
 
 void TMainForm::showPopupMenu(const QPoint& position) {
-    if (transferRunning()) return;
+    if (core_.transferRunning()) return;
     PopupMenu1Popup();
     PopupMenu1->popup(position);
 }
@@ -313,35 +242,35 @@ void TMainForm::showPopupMenu(const QPoint& position) {
 // Mirrors of the plain state
 
 void TMainForm::barChanged(int index) {
-    FRQ[static_cast<size_t>(index)]->setValue(screen_.bar(index));
+    FRQ[static_cast<size_t>(index)]->setValue(screen().bar(index));
 }
 
 void TMainForm::averageChanged() {
-    AVG_BAR->setValue(screen_.averageBar());
+    AVG_BAR->setValue(screen().averageBar());
 }
 
 void TMainForm::neutralBrakeChanged() {
-    NBRK_BAR->setValue(screen_.neutralBrake());
-    NBRK_CAP->setText(Text(screen_.neutralBrakeCaption()));
+    NBRK_BAR->setValue(screen().neutralBrake());
+    NBRK_CAP->setText(Text(screen().neutralBrakeCaption()));
 }
 
 void TMainForm::listChanged(ListId list) {
-    listWidget(list)->setCurrentIndex(screen_.listIndex(list));
+    listWidget(list)->setCurrentIndex(screen().listIndex(list));
 }
 
 void TMainForm::commentChanged() {
-    const QString text = ToWidgetText(screen_.comment());
+    const QString text = Text(core_.CommentText());
     if (Comment->toPlainText() != text) Comment->setPlainText(text);
 }
 
 void TMainForm::gaugeChanged() {
-    const QPixmap picture = GaugePixmap(editor_.gauge(), Select_Gage1->devicePixelRatioF());
+    const QPixmap picture = GaugePixmap(editor().gauge(), Select_Gage1->devicePixelRatioF());
     Select_Gage1->setPixmap(picture);
     Select_Gage2->setPixmap(picture);
 }
 
 void TMainForm::readoutsChanged() {
-    const Readouts& r = editor_.readouts();
+    const Readouts& r = editor().readouts();
     FRQ_VALUE->setText(Text(r.value));
     FRQ_LEVEL->setText(Text(r.level));
     FRQ_NAME->setText(Text(r.name));
@@ -349,10 +278,10 @@ void TMainForm::readoutsChanged() {
 
 void TMainForm::tabsChanged() {
     QStringList captions;
-    captions.reserve(tabs_.count());
-    for (const std::string& caption : tabs_.captions())
+    captions.reserve(tabs().count());
+    for (const std::string& caption : tabs().captions())
         captions.push_back(Text(Cp932ToUtf8(caption)));
-    TabBar->setTabs(captions, tabs_.selected());
+    TabBar->setTabs(captions, tabs().selected());
 }
 
 }  // namespace mxc9

@@ -1,8 +1,9 @@
-// TMainForm: the main window. It owns the plain state of the program (the page on
-// screen, the tab strip, the page store, the frequency editor with its selection, the
-// last file name) and the widgets that show it, and forwards every control event to
-// the handler named after the control and the event. The rules themselves live in
-// plain C++ (editor/, pages/, device/); the handlers here only connect them to widgets.
+// TMainForm: the main window in Qt widgets. It owns the plain core of the window
+// (app/MainFormCore: the page on screen, the tab strip, the page store, the editor, the
+// transfers, the creation steps and the close protocol) and the widgets that show it,
+// and forwards every control event to the handler named after the control and the
+// event. The rules themselves live in plain C++; the handlers here only connect them to
+// widgets.
 #pragma once
 
 #include <QFont>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "app/MainFormCore.h"
 #include "controls/TabRow.h"
 #include "device/DeviceLink.h"
 #include "device/TransferCommands.h"
@@ -40,29 +42,31 @@ class EditorScrollBar;
 class TInfoDialog;
 
 class TMainForm : public QWidget,
+                  private MainFormView,
                   private ScreenModel::Listener,
                   private FrequencyEditor::Listener,
                   private TabStrip::Listener {
     Q_OBJECT
   public:
     // Makes the port behind the device link; empty: the serial port component.
-    using PortFactory = std::function<std::unique_ptr<IDevicePort>()>;
+    using PortFactory = MainFormCore::PortFactory;
 
     // The seams are not owned and must outlive the window.
     explicit TMainForm(const Seams& seams, QWidget* parent = nullptr, PortFactory makePort = {});
     ~TMainForm() override;
 
     // Plain state.
-    ScreenModel& screen() { return screen_; }
-    TabStrip& tabs() { return tabs_; }
-    PageStore& pages() { return pages_; }
-    FrequencyEditor& editor() { return editor_; }
-    SelectionState& selection() { return editor_.selection(); }
-    const std::string& lastFileName() const { return pageCommands_->lastFileName(); }
-    const Seams& seams() const { return seams_; }
-    PageCommands& pageCommands() { return *pageCommands_; }
-    AppSettings& appSettings() { return appSettings_; }
-    DeviceLink& deviceLink() { return *link_; }
+    MainFormCore& core() { return core_; }
+    ScreenModel& screen() { return core_.screen(); }
+    TabStrip& tabs() { return core_.tabs(); }
+    PageStore& pages() { return core_.pages(); }
+    FrequencyEditor& editor() { return core_.editor(); }
+    SelectionState& selection() { return core_.selection(); }
+    const std::string& lastFileName() { return core_.pageCommands().lastFileName(); }
+    const Seams& seams() const { return core_.seams(); }
+    PageCommands& pageCommands() { return core_.pageCommands(); }
+    AppSettings& appSettings() { return core_.appSettings(); }
+    DeviceLink& deviceLink() { return core_.deviceLink(); }
 
     // The information dialog, created once after the main window (not owned; a child).
     void setInfoDialog(TInfoDialog* dialog) { infoDialog_ = dialog; }
@@ -142,9 +146,18 @@ class TMainForm : public QWidget,
     void setTabOrder();
     void showPopupMenu(const QPoint& position);
     void userSelectedTab(int index);
-    // Write or Read is waiting for the controller.
-    bool transferRunning() const;
-    void transferEnded();
+
+    // MainFormView.
+    void showTitle(const std::string& title) override;
+    void showHints(const std::array<std::string, kSpeedButtons>& hints) override;
+    void showMenuCaptions(const std::array<std::string, kPageMenuItems>& captions) override;
+    void showBrakeItems(const std::vector<std::string>& items, int index) override;
+    int portIndex() const override;
+    void showPortIndex(int index) override;
+    void showPortDevices(const std::vector<PortEntry>& entries) override;
+    void focusTabControl() override;
+    void showTransferBusy(bool busy) override;
+    void closeWindow() override;
 
     // ScreenModel::Listener: mirror the page on screen into the widgets.
     void barChanged(int index) override;
@@ -158,18 +171,9 @@ class TMainForm : public QWidget,
     // TabStrip::Listener.
     void tabsChanged() override;
 
-    Seams seams_;
-    ScreenModel screen_;
-    TabStrip tabs_;
-    FrequencyEditor editor_;
-    PageStore pages_;
-    std::unique_ptr<PageCommands> pageCommands_;
-    AppSettings appSettings_;
+    MainFormCore core_;
+    std::array<QAction*, kPageMenuItems> menuItems_{};
     TInfoDialog* infoDialog_ = nullptr;
-    PortFactory makePort_;
-    std::unique_ptr<DeviceLink> link_;
-    std::unique_ptr<TransferCommands> transfers_;
-    bool closeAfterTransfer_ = false;
 };
 
 // Maps the Windows font names of the window layout to the installed IPA fonts.

@@ -453,10 +453,10 @@ void TMainForm::buildSettingColumn() {
     }
     for (ListId id : {ListId::Brake, ListId::CutVt, ListId::Response, ListId::Current}) {
         QComboBox* box = listWidget(id);
-        box->setCurrentIndex(screen_.listIndex(id));
+        box->setCurrentIndex(screen().listIndex(id));
         // A user's choice becomes the list's value on screen.
         connect(box, &QComboBox::currentIndexChanged, this,
-                [this, id](int index) { screen_.setListIndex(id, index); });
+                [this, id](int index) { core_.ListChange(id, index); });
     }
 
     Comment = new QPlainTextEdit(TabControl1);
@@ -510,42 +510,19 @@ void TMainForm::buildPopupMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->installEventFilter(new ShiftEscapeCloses(PopupMenu1));
-    auto item = [this](const char* name) {
-        QAction* action = PopupMenu1->addAction(QString::fromLatin1(name));
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    PAGE_RENAME = item("PAGE_RENAME");
-    PAGE_ADD = item("PAGE_ADD");
-    PopupMenu1->addSeparator();
-    LINER_ADJ = item("LINER_ADJ");
-    FQRESET_MENU = item("FQRESET_MENU");
-    ATHOR_MENU = item("ATHOR_MENU");
-    PopupMenu1->addSeparator();
-    PAGE_OPEN = item("PAGE_OPEN");
-    PAGE_INT = item("PAGE_INT");
-    PAGE_SAVE = item("PAGE_SAVE");
-    PAGE_ALLSAVE = item("PAGE_ALLSAVE");
-    PAGE_EXIT = item("PAGE_EXIT");
-    PopupMenu1->addSeparator();
-    PAGE_DELETE = item("PAGE_DELETE");
-
-    const std::pair<QAction*, void (PageCommands::*)()> handlers[] = {
-        {PAGE_RENAME, &PageCommands::PAGE_RENAMEClick},
-        {PAGE_ADD, &PageCommands::PAGE_ADDClick},
-        {LINER_ADJ, &PageCommands::LINER_ADJClick},
-        {FQRESET_MENU, &PageCommands::FQRESET_MENUClick},
-        {ATHOR_MENU, &PageCommands::ATHOR_MENUClick},
-        {PAGE_OPEN, &PageCommands::PAGE_OPENClick},
-        {PAGE_INT, &PageCommands::PAGE_INTClick},
-        {PAGE_SAVE, &PageCommands::PAGE_SAVEClick},
-        {PAGE_ALLSAVE, &PageCommands::PAGE_ALLSAVEClick},
-        {PAGE_EXIT, &PageCommands::PAGE_EXITClick},
-        {PAGE_DELETE, &PageCommands::PAGE_DELETEClick},
-    };
-    for (const auto& [action, handler] : handlers)
+    for (size_t i = 0; i < menuItems_.size(); ++i) {
+        const auto item = static_cast<PageMenuItem>(i);
+        QAction* action = PopupMenu1->addAction(QString::fromLatin1(kPageMenuItemNames[i]));
+        action->setObjectName(QString::fromLatin1(kPageMenuItemNames[i]));
         connect(action, &QAction::triggered, this,
-                [this, handler = handler] { (pageCommands_.get()->*handler)(); });
+                [this, item] { RunPageMenuItem(pageCommands(), item); });
+        menuItems_[i] = action;
+        if (SeparatorAfter(item)) PopupMenu1->addSeparator();
+    }
+    QAction** named[] = {&PAGE_RENAME,  &PAGE_ADD,  &LINER_ADJ,  &FQRESET_MENU,
+                         &ATHOR_MENU,   &PAGE_OPEN, &PAGE_INT,   &PAGE_SAVE,
+                         &PAGE_ALLSAVE, &PAGE_EXIT, &PAGE_DELETE};
+    for (size_t i = 0; i < menuItems_.size(); ++i) *named[i] = menuItems_[i];
 }
 
 void TMainForm::setTabOrder() {
