@@ -1,0 +1,18 @@
+// The program's window font: "ＭＳ Ｐゴシック" where the system has it; under Wine, which
+// has none, IPA P Gothic (same metrics, and the only font there that draws every Japanese
+// character the texts use: Wine's stand-in for "MS PGothic" lacks ①); else "MS UI
+// Gothic", else the system's default GUI font.
+#pragma once
+
+#include <windows.h>
+
+namespace mxc9 {
+
+// The description of the window font of `pixels96` pixels (its character height at 96
+// dots per inch), scaled to `dpi`.
+LOGFONTW WindowFontDescription(int pixels96, bool bold, int dpi);
+
+// The window font; the caller owns it (DeleteObject).
+HFONT CreateWindowFont(int pixels96, bool bold, int dpi);
+
+}  // namespace mxc9
