@@ -3,6 +3,7 @@
 #include <set>
 
 #include "editor/FrequencyEditor.h"
+#include "editor/ScrollRequest.h"
 #include "tests/fakes/FakeSeams.h"
 
 namespace mxc9 {
@@ -305,6 +306,24 @@ TEST(AverageCode, IsTheTruncatedMean) {
     for (int i = 0; i < kFrequencyBars; ++i) screen.setBar(i, 63);
     screen.setBar(0, 62);  // sum 2015
     EXPECT_EQ(AverageCode(screen), 62);
+}
+
+// A native bar sends only the request; the position it proposes is ours to compute.
+TEST(ProposedScrollPosition, StepsEndsAndDragsStayInRange) {
+    const ScrollRange range{0, 63, 1, 1};
+    struct Case {
+        int code, position, thumb, expected;
+    };
+    const Case cases[] = {
+        {scLineUp, 10, 0, 9},    {scLineDown, 10, 0, 11},   {scPageUp, 10, 0, 9},
+        {scPageDown, 10, 0, 11}, {scLineUp, 0, 0, 0},       {scLineDown, 63, 0, 63},
+        {scTrack, 10, 40, 40},   {scPosition, 10, 70, 63},  {scTop, 10, 0, 0},
+        {scBottom, 10, 0, 63},   {scEndScroll, 10, 40, 10}, {99, 10, 40, 10},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProposedScrollPosition(c.code, c.position, c.thumb, range), c.expected)
+            << "code " << c.code << " from " << c.position;
+    EXPECT_EQ(ProposedScrollPosition(scPageDown, 95, 0, ScrollRange{0, 100, 1, 10}), 100);
 }
 
 }  // namespace
