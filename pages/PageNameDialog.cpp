@@ -9,31 +9,11 @@
 #include <memory>
 
 #include "pages/PageCommands.h"
+#include "pages/PageNameEdit.h"
 #include "pages/PageNameLayout.h"
 #include "platform/Cp932.h"
 
 namespace mxc9 {
-
-namespace {
-
-// The text cut to at most `limit` bytes in CP932, whole characters only, as the ANSI
-// edit box of the original limits its text.
-QString LimitCp932Bytes(const QString& text, int limit) {
-    QString result;
-    int bytes = 0;
-    for (int i = 0; i < text.size();) {
-        int length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QString character = text.mid(i, length);
-        int size = static_cast<int>(Utf8ToCp932(character.toStdString()).size());
-        if (bytes + size > limit) break;
-        bytes += size;
-        result += character;
-        i += length;
-    }
-    return result;
-}
-
-}  // namespace
 
 bool PageNameDialog::inputPageName(const std::string& caption, const std::string& prompt,
                                    std::string& name) {
@@ -70,18 +50,12 @@ bool PageNameDialog::inputPageName(const std::string& caption, const std::string
     const QString shown = QString::fromStdString(Cp932ToUtf8(name));
     edit->setText(shown);
     edit->selectAll();
-    // What CP932 cannot hold shows as '?' at once, and typing never makes the name longer
-    // than 255 bytes in CP932, so the name on screen is the name that a save keeps. The
-    // limit is on bytes, which QLineEdit::setMaxLength cannot count. A longer name that
-    // came from a file is shown whole and may be kept or shortened, not lengthened.
+    // What the box keeps of what is typed (pages/PageNameEdit.h). The limit is on CP932
+    // bytes, which QLineEdit::setMaxLength cannot count.
     auto previous = std::make_shared<QString>(shown);
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, previous](const QString& text) {
-        QString fitted = QString::fromStdString(ReplaceNonCp932Characters(text.toStdString()));
-        const size_t limit = kMaxPageNameBytes;
-        const size_t before = Utf8ToCp932(previous->toStdString()).size();
-        const size_t after = Utf8ToCp932(fitted.toStdString()).size();
-        if (after > limit && after > before)
-            fitted = before > limit ? *previous : LimitCp932Bytes(fitted, kMaxPageNameBytes);
+        const QString fitted =
+            QString::fromStdString(FitEditedPageName(text.toStdString(), previous->toStdString()));
         if (fitted != text) {
             int cursor = std::min<int>(edit->cursorPosition(), static_cast<int>(fitted.size()));
             edit->setText(fitted);

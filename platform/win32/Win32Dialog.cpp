@@ -48,10 +48,10 @@ SIZE TextSize(HDC dc, const std::wstring& text) {
 
 HWND CreateChild(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
                  int id, int x, int y, int width, int height, HFONT font, DWORD exStyle) {
-    HWND child = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                 x, y, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
+    HWND child =
+        CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
+                        width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
     if (child && font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
 }

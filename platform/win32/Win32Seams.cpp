@@ -15,8 +15,7 @@ namespace {
 
 // The two entries of the settings-file filter, the same in both languages: setting data
 // showing *.mxd, and all files. The first is selected when a dialog opens.
-const wchar_t kSettingsFileFilter[] =
-    L"設定データ (*.mxd)\0*.mxd\0すべてのファイルを表示\0*.*\0";
+const wchar_t kSettingsFileFilter[] = L"設定データ (*.mxd)\0*.mxd\0すべてのファイルを表示\0*.*\0";
 
 // The longest path the wide-character calls take.
 constexpr size_t kLongestPath = 32768;
@@ -43,8 +42,8 @@ std::optional<std::string> RunFileDialog(HWND owner, FileDialogKind kind,
         // add ".mxd" themselves, and a missing file opens nothing.
         dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                        OFN_PATHMUSTEXIST | OFN_LONGNAMES;
-        const BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&dialog)
-                                                         : GetSaveFileNameW(&dialog);
+        const BOOL chosen =
+            kind == FileDialogKind::Open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
         if (chosen) return WideToUtf8(buffer.data());
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return std::nullopt;
         // The first two characters hold the size needed; the dialog is shown again.
@@ -144,8 +143,8 @@ bool Win32KeyboardState::shiftHeld() const {
 std::wstring ShellTarget(const std::string& url) {
     constexpr std::string_view kFileScheme = "file://";
     if (url.size() < kFileScheme.size() ||
-        CompareStringOrdinal(Utf8ToWide(url.substr(0, kFileScheme.size())).c_str(), -1,
-                             L"file://", -1, TRUE) != CSTR_EQUAL)
+        CompareStringOrdinal(Utf8ToWide(url.substr(0, kFileScheme.size())).c_str(), -1, L"file://",
+                             -1, TRUE) != CSTR_EQUAL)
         return Utf8ToWide(url);
     std::string path = PercentDecoded(std::string_view(url).substr(kFileScheme.size()));
     // file:///C:/folder/file: the drive follows the empty host; file://host/share/file

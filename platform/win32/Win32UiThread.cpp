@@ -40,8 +40,7 @@ void Win32UiThread::Wake() {
 LRESULT CALLBACK Win32UiThread::WindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
     if (message == kWakeMessage) {
-        if (auto* self =
-                reinterpret_cast<Win32UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+        if (auto* self = reinterpret_cast<Win32UiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
             self->DeliverSends();
         return 0;
     }
