@@ -132,7 +132,9 @@ void TInfoDialog::build(HWND window) {
         SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, at(600));
     }
     fitClientToLink();
-    SetFocus(ColorBtn1.handle());
+    // Through the dialog manager, which gives the focused button the default-button
+    // style (SetFocus alone would leave the button inactive).
+    SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ColorBtn1.handle()), TRUE);
 }
 
 void TInfoDialog::paintLogo(HDC dc) const {

@@ -92,7 +92,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             state = reinterpret_cast<DialogState*>(lParam);
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
             BuildControls(dialog, *state);
-            SetFocus(state->edit);
+            SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(state->edit), TRUE);
             SendMessageW(state->edit, EM_SETSEL, 0, -1);
             if (state->owner->onShown) state->owner->onShown(dialog, state->owner->onShownContext);
             return FALSE;  // the focus is set
