@@ -25,40 +25,60 @@ struct DialogState {
     std::wstring accepted;
 };
 
+// A rectangle of the 96-dpi layout at `dpi`.
+Rect AtDpi(const Rect& r, int dpi) {
+    return {ScaleToDpi(r.left, dpi), ScaleToDpi(r.top, dpi), ScaleToDpi(r.width, dpi),
+            ScaleToDpi(r.height, dpi)};
+}
+
 void BuildControls(HWND dialog, DialogState& state) {
+    // Laid out in the pixels of 96 dots per inch, measured in the font as it is there, and
+    // then scaled as a whole: the layout's fixed gaps grow with the font.
     const int dpi = DpiOf(dialog);
-    state.font = CreateWindowFont(12, false, dpi);
+    HFONT layoutFont = CreateWindowFont(12, false, kLayoutDpi);
     HDC dc = GetDC(dialog);
-    HGDIOBJ oldFont = SelectObject(dc, state.font);
+    HGDIOBJ oldFont = SelectObject(dc, layoutFont);
     const SIZE letters = TextSize(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const int w = letters.cx / 52;
     const int h = letters.cy;
 
-    // The prompt wraps at its widest and is as wide as its text otherwise.
-    const int labelMaxWidth = ComputePageNameLayout(w, h, 0, 0).labelMaxWidth;
-    RECT label{0, 0, labelMaxWidth, 0};
-    DrawTextW(dc, state.prompt.c_str(), static_cast<int>(state.prompt.size()), &label,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
+    DeleteObject(layoutFont);
     // A one-line edit box with a sunken border, as tall as its font needs.
-    const int editHeight = metrics.tmHeight + ScaleToDpi(8, dpi);
-    const PageNameLayout layout = ComputePageNameLayout(w, h, label.bottom, editHeight);
+    const int editHeight = metrics.tmHeight + 8;
 
+    // The prompt wraps at its widest and is as wide as its text otherwise, measured in
+    // the font as shown: a font at another size is not exactly a scaled copy.
+    state.font = CreateWindowFont(12, false, dpi);
+    const int labelMaxWidth = ScaleToDpi(ComputePageNameLayout(w, h, 0, 0).labelMaxWidth, dpi);
+    RECT label{0, 0, labelMaxWidth, 0};
+    oldFont = SelectObject(dc, state.font);
+    DrawTextW(dc, state.prompt.c_str(), static_cast<int>(state.prompt.size()), &label,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    ReleaseDC(dialog, dc);
+    const int labelHeight96 = (label.bottom * kLayoutDpi + dpi - 1) / dpi;
+    const PageNameLayout layout = ComputePageNameLayout(w, h, labelHeight96, editHeight);
+
+    const Rect prompt{ScaleToDpi(layout.labelLeft, dpi), ScaleToDpi(layout.labelTop, dpi),
+                      std::min<int>(label.right, labelMaxWidth), label.bottom};
+    const Rect edit = AtDpi(layout.edit, dpi);
+    const Rect ok = AtDpi(layout.ok, dpi);
+    const Rect cancel = AtDpi(layout.cancel, dpi);
     CreateChild(dialog, L"STATIC", state.prompt, SS_LEFT | SS_NOPREFIX,
-                Win32PageNameDialog::kPromptId, layout.labelLeft, layout.labelTop,
-                std::min<int>(label.right, labelMaxWidth), label.bottom, state.font);
-    state.edit = CreateChild(dialog, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL,
-                             Win32PageNameDialog::kEditId, layout.edit.left, layout.edit.top,
-                             layout.edit.width, layout.edit.height, state.font, WS_EX_CLIENTEDGE);
-    CreateChild(dialog, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, layout.ok.left,
-                layout.ok.top, layout.ok.width, layout.ok.height, state.font);
-    CreateChild(dialog, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL,
-                layout.cancel.left, layout.cancel.top, layout.cancel.width, layout.cancel.height,
-                state.font);
-    SizeClientAndCentre(dialog, layout.clientWidth, layout.clientHeight);
+                Win32PageNameDialog::kPromptId, prompt.left, prompt.top, prompt.width,
+                prompt.height, state.font);
+    state.edit =
+        CreateChild(dialog, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, Win32PageNameDialog::kEditId,
+                    edit.left, edit.top, edit.width, edit.height, state.font, WS_EX_CLIENTEDGE);
+    CreateChild(dialog, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, ok.left, ok.top,
+                ok.width, ok.height, state.font);
+    CreateChild(dialog, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, cancel.left,
+                cancel.top, cancel.width, cancel.height, state.font);
+    SizeClientAndCentre(dialog, ScaleToDpi(layout.clientWidth, dpi),
+                        ScaleToDpi(layout.clientHeight, dpi));
 
     state.fitting = true;
     SetWindowTextW(state.edit, state.shown.c_str());
