@@ -200,20 +200,23 @@ void MainFormCore::ListChange(ListId list, int index) {
     screen_.setListIndex(list, index);
 }
 
-std::optional<std::string> MainFormCore::CommentChange(const std::string& typed) {
+std::optional<std::string> MainFormCore::CommentChange(const std::string& typed,
+                                                       std::string_view lineBreak) {
     // The memo shows what a settings file can keep: characters that code page 932
     // cannot hold become '?' as they are typed or pasted.
     std::string kept = ReplaceNonCp932Characters(typed);
     if (kept != typed) return kept;
     // A typed text becomes bytes again line by line: the lines the user did not touch
     // keep the bytes they had.
-    screen_.setComment(EditedTextToCp932(Replaced(typed, "\n", "\r\n"), screen_.comment()));
+    const std::string lines = lineBreak == "\n" ? typed : Replaced(typed, lineBreak, "\n");
+    screen_.setComment(EditedTextToCp932(Replaced(lines, "\n", "\r\n"), screen_.comment()));
     return std::nullopt;
 }
 
-std::string MainFormCore::CommentText() const {
+std::string MainFormCore::CommentText(std::string_view lineBreak) const {
     // The comment is CP932 bytes with lines separated by CR LF.
-    return Replaced(Cp932ToUtf8(screen_.comment()), "\r\n", "\n");
+    const std::string lines = Replaced(Cp932ToUtf8(screen_.comment()), "\r\n", "\n");
+    return lineBreak == "\n" ? lines : Replaced(lines, "\n", lineBreak);
 }
 
 }  // namespace mxc9

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/AppSettings.h"
@@ -126,12 +127,14 @@ class MainFormCore {
     void NBRK_BARChange(int position);
     // The user chose an item of a list.
     void ListChange(ListId list, int index);
-    // The comment box's text (lines separated by LF) after the user changed it. When it
-    // holds characters that a settings file cannot keep, they become '?' and the kept
-    // text is returned for the box to show instead (its change runs this again).
-    std::optional<std::string> CommentChange(const std::string& typed);
-    // The comment on screen as the box shows it: lines separated by LF.
-    std::string CommentText() const;
+    // The comment box's text (lines separated by `lineBreak`, as the box separates them)
+    // after the user changed it. When it holds characters that a settings file cannot
+    // keep, they become '?' and the kept text is returned for the box to show instead
+    // (its change runs this again).
+    std::optional<std::string> CommentChange(const std::string& typed,
+                                             std::string_view lineBreak = "\n");
+    // The comment on screen as the box shows it, lines separated by `lineBreak`.
+    std::string CommentText(std::string_view lineBreak = "\n") const;
 
   private:
     void transferEnded();

@@ -14,7 +14,11 @@ struct RgbImage {
     std::vector<std::uint8_t> pixels;  // rows top to bottom, 3 bytes (R, G, B) per pixel
 
     // The pixel at (x, y) as 0xRRGGBB.
-    std::uint32_t rgbAt(int x, int y) const;
+    std::uint32_t rgbAt(int x, int y) const {
+        const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+        return (std::uint32_t{pixels[at]} << 16) | (std::uint32_t{pixels[at + 1]} << 8) |
+               pixels[at + 2];
+    }
 };
 
 // Pictures larger than this are refused before any pixel memory is taken.

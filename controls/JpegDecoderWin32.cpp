@@ -9,12 +9,6 @@
 
 namespace mxc9 {
 
-std::uint32_t RgbImage::rgbAt(int x, int y) const {
-    const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
-    return (std::uint32_t{pixels[at]} << 16) | (std::uint32_t{pixels[at + 1]} << 8) |
-           pixels[at + 2];
-}
-
 namespace {
 
 // A COM interface pointer released when it goes.

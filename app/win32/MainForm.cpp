@@ -18,6 +18,7 @@
 #include "platform/Cp932.h"
 #include "platform/WideText.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/Win32Dialog.h"
 #include "platform/win32/Win32Fonts.h"
 
 namespace mxc9 {
@@ -44,19 +45,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kGreen = RGB(0, 255, 0);
 
-std::string Replaced(std::string text, std::string_view from, std::string_view to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-std::wstring WindowText(HWND control) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(std::max(0, length)));
-    return text;
-}
-
 std::wstring ItemText(HWND list, int item) {
     const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
     if (length == CB_ERR) return {};
@@ -67,13 +55,15 @@ std::wstring ItemText(HWND list, int item) {
     return text;
 }
 
-SIZE TextSize(HDC dc, HFONT font, const std::wstring& text) {
+SIZE TextSizeIn(HDC dc, HFONT font, const std::wstring& text) {
     HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const SIZE size = TextSize(dc, text);
     SelectObject(dc, old);
     return size;
 }
+
+// Lines of the edit box end in CR LF.
+constexpr std::string_view kEditLineBreak = "\r\n";
 
 // The window's outer size for a client area, at the window's resolution.
 RECT OuterRect(int width, int height, int dpi) {
@@ -254,27 +244,18 @@ void TMainForm::buildControls() {
     place(&NBRK_BAR, 650, 17, 134, 18);
     const DWORD listStyle =
         CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP;
-    auto list = [&](ListId id, int x, int y, int width) {
-        HWND box =
-            watched(child(WC_COMBOBOXW, L"", listStyle, kIdFirstList + static_cast<int>(id)));
-        return std::pair{box, RECT{x, y, width, 0}};
+    auto list = [&](HWND* box, ListId id, int x, int y, int width) {
+        *box = watched(child(WC_COMBOBOXW, L"", listStyle, kIdFirstList + static_cast<int>(id)));
+        place(box, x, y, width, 0);
     };
     label(L"Brake Frequency", 582, 38);
-    auto [brk, brkPlace] = list(ListId::Brake, 582, 51, 107);
-    BRK_LIST = brk;
-    place(&BRK_LIST, brkPlace.left, brkPlace.top, brkPlace.right, 0);
+    list(&BRK_LIST, ListId::Brake, 582, 51, 107);
     label(L"Power Save", 582, 73);
-    auto [cut, cutPlace] = list(ListId::CutVt, 582, 86, 75);
-    CUTVT_LIST = cut;
-    place(&CUTVT_LIST, cutPlace.left, cutPlace.top, cutPlace.right, 0);
+    list(&CUTVT_LIST, ListId::CutVt, 582, 86, 75);
     label(L"TH.Response", 582, 108);
-    auto [res, resPlace] = list(ListId::Response, 582, 121, 75);
-    RES_LIST = res;
-    place(&RES_LIST, resPlace.left, resPlace.top, resPlace.right, 0);
+    list(&RES_LIST, ListId::Response, 582, 121, 75);
     label(L"Current Limiter", 686, 108);
-    auto [cur, curPlace] = list(ListId::Current, 686, 121, 75);
-    CUR_LIST = cur;
-    place(&CUR_LIST, curPlace.left, curPlace.top, curPlace.right, 0);
+    list(&CUR_LIST, ListId::Current, 686, 121, 75);
     label(L"Comment", 582, 141);
     for (ListId id : {ListId::CutVt, ListId::Response, ListId::Current}) {
         for (const std::string& item : ListItems(id))
@@ -372,7 +353,7 @@ void TMainForm::layout(int dpi) {
         int width = scaled(p.layout.right);
         int height = scaled(p.layout.bottom);
         if (isLabel) {
-            const SIZE size = TextSize(dc, font, WindowText(control));
+            const SIZE size = TextSizeIn(dc, font, WindowText(control));
             width = size.cx;
             height = size.cy;
         }
@@ -805,20 +786,8 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
         const std::wstring columns[3] = {
             caption, entry && !entry->device.empty() ? Utf8ToWide(entry->device) : L"",
             entry ? Utf8ToWide(entry->details) : L""};
-        int widths[3] = {0, 0, 0};
-        for (int row = 0; row < static_cast<int>(SendMessageW(CommPort, CB_GETCOUNT, 0, 0));
-             ++row) {
-            widths[0] = std::max(
-                widths[0], static_cast<int>(TextSize(dc, boldFont_, ItemText(CommPort, row)).cx));
-        }
-        for (const PortEntry& e : portEntries_) {
-            widths[1] = std::max(
-                widths[1], static_cast<int>(TextSize(dc, boldFont_, Utf8ToWide(e.device)).cx));
-            widths[2] = std::max(
-                widths[2], static_cast<int>(TextSize(dc, boldFont_, Utf8ToWide(e.details)).cx));
-        }
         for (int c = 0; c < 3; ++c) {
-            cell.right = cell.left + widths[c];
+            cell.right = cell.left + portColumns_[static_cast<size_t>(c)];
             DrawTextW(dc, columns[c].c_str(), -1, &cell,
                       DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
             cell.left = cell.right + scaled(kPortColumnGap);
@@ -919,15 +888,14 @@ void TMainForm::PopupMenu1Popup() {
 
 void TMainForm::CommentChange() {
     const std::wstring typed = WindowText(Comment);
-    const std::optional<std::string> kept =
-        core_.CommentChange(Replaced(WideToUtf8(typed), "\r\n", "\n"));
+    const std::optional<std::string> kept = core_.CommentChange(WideToUtf8(typed), kEditLineBreak);
     if (!kept) return;
     // The cursor keeps its distance from the end of the text.
     DWORD end = 0;
     SendMessageW(Comment, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
     const int fromEnd = static_cast<int>(typed.size()) - static_cast<int>(end);
     setCommentText(*kept);
-    core_.CommentChange(*kept);
+    core_.CommentChange(*kept, kEditLineBreak);
     const int length = GetWindowTextLengthW(Comment);
     const int position = std::max(0, length - fromEnd);
     SendMessageW(Comment, EM_SETSEL, static_cast<WPARAM>(position), position);
@@ -935,7 +903,7 @@ void TMainForm::CommentChange() {
 
 void TMainForm::setCommentText(const std::string& utf8) {
     settingComment_ = true;
-    SetWindowTextW(Comment, Utf8ToWide(Replaced(utf8, "\n", "\r\n")).c_str());
+    SetWindowTextW(Comment, Utf8ToWide(utf8).c_str());
     settingComment_ = false;
 }
 
@@ -987,15 +955,16 @@ void TMainForm::showPortDevices(const std::vector<PortEntry>& entries) {
     portEntries_ = entries;
     // The open list is as wide as its three columns, its right edge under the box's.
     HDC dc = GetDC(CommPort);
-    int widths[3] = {0, 0, 0};
+    std::array<int, 3>& widths = portColumns_;
+    widths.fill(0);
     for (int row = 0; row < static_cast<int>(SendMessageW(CommPort, CB_GETCOUNT, 0, 0)); ++row)
-        widths[0] = std::max(widths[0],
-                             static_cast<int>(TextSize(dc, boldFont_, ItemText(CommPort, row)).cx));
+        widths[0] = std::max(
+            widths[0], static_cast<int>(TextSizeIn(dc, boldFont_, ItemText(CommPort, row)).cx));
     for (const PortEntry& e : entries) {
-        widths[1] =
-            std::max(widths[1], static_cast<int>(TextSize(dc, boldFont_, Utf8ToWide(e.device)).cx));
+        widths[1] = std::max(widths[1],
+                             static_cast<int>(TextSizeIn(dc, boldFont_, Utf8ToWide(e.device)).cx));
         widths[2] = std::max(widths[2],
-                             static_cast<int>(TextSize(dc, boldFont_, Utf8ToWide(e.details)).cx));
+                             static_cast<int>(TextSizeIn(dc, boldFont_, Utf8ToWide(e.details)).cx));
     }
     ReleaseDC(CommPort, dc);
     const int wanted = widths[0] + widths[1] + widths[2] + 3 * scaled(kPortColumnGap) +
@@ -1039,8 +1008,8 @@ void TMainForm::listChanged(ListId list) {
 }
 
 void TMainForm::commentChanged() {
-    const std::string text = core_.CommentText();
-    if (Replaced(WideToUtf8(WindowText(Comment)), "\r\n", "\n") != text) setCommentText(text);
+    const std::string text = core_.CommentText(kEditLineBreak);
+    if (WideToUtf8(WindowText(Comment)) != text) setCommentText(text);
 }
 
 void TMainForm::gaugeChanged() {

@@ -156,6 +156,7 @@ class TMainForm : private MainFormView,
     std::vector<HWND> tabOrder_;
     HWND activeControl_ = nullptr;  // the control that holds the focus as the handlers know it
     std::vector<PortEntry> portEntries_;
+    std::array<int, 3> portColumns_{};  // the open port list's columns: entry, device, details
     bool settingComment_ = false;
     bool closed_ = false;
 };
