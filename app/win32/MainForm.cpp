@@ -33,6 +33,8 @@ constexpr DWORD kWindowStyle =
 
 // The port list's closing is handled once the chosen item is current.
 constexpr UINT kMsgPortClosedUp = WM_APP + 1;
+// The open port list is placed once the system has shown it.
+constexpr UINT kMsgPortListShown = WM_APP + 2;
 
 // An open drop-down list shows this many rows at a time and scrolls for the rest.
 constexpr int kOpenListRows = 8;
@@ -475,6 +477,9 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgPortClosedUp:
             CommPortCloseUp();
             return 0;
+        case kMsgPortListShown:
+            placePortList();
+            return 0;
         case WM_DPICHANGED: {
             const int dpi = HIWORD(wParam);
             createFonts(dpi);
@@ -652,7 +657,10 @@ void TMainForm::onCommand(int id, int code, HWND control) {
             EXIT_BTNClick();
             return;
         case kIdPort:
-            if (code == CBN_DROPDOWN) CommPortDropDown();
+            if (code == CBN_DROPDOWN) {
+                CommPortDropDown();
+                PostMessageW(window_, kMsgPortListShown, 0, 0);
+            }
             // The chosen item is current only once the list has closed.
             if (code == CBN_CLOSEUP) PostMessageW(window_, kMsgPortClosedUp, 0, 0);
             return;
@@ -970,6 +978,27 @@ void TMainForm::showPortDevices(const std::vector<PortEntry>& entries) {
     const int wanted = widths[0] + widths[1] + widths[2] + 3 * scaled(kPortColumnGap) +
                        GetSystemMetrics(SM_CXVSCROLL);
     SendMessageW(CommPort, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(wanted), 0);
+}
+
+void TMainForm::placePortList() {
+    // The open list, wider than the box for its columns, has its right edge under the
+    // box's, and stays on the monitor.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(CommPort, &info) || !info.hwndList || !IsWindowVisible(info.hwndList))
+        return;
+    RECT box, list;
+    GetWindowRect(CommPort, &box);
+    GetWindowRect(info.hwndList, &list);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(CommPort, MONITOR_DEFAULTTONEAREST), &monitor);
+    const int width = list.right - list.left;
+    int left = std::min(static_cast<int>(box.right) - width,
+                        static_cast<int>(monitor.rcWork.right) - width);
+    left = std::max(left, static_cast<int>(monitor.rcWork.left));
+    SetWindowPos(info.hwndList, nullptr, left, list.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TMainForm::focusTabControl() {

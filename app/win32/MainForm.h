@@ -117,6 +117,7 @@ class TMainForm : private MainFormView,
     int tagOf(HWND control) const;
     HWND listControl(ListId list) const;
     void setCommentText(const std::string& utf8);
+    void placePortList();
 
     // MainFormView.
     void showTitle(const std::string& title) override;
