@@ -1,4 +1,5 @@
 #include "platform/SerialDevices.h"
+#include "platform/WideText.h"
 
 // After our own header: windows.h's macros would otherwise rename what it declares.
 #include <windows.h>
@@ -21,14 +22,7 @@ constexpr GUID kPortsClass = {
     0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 std::string Narrow(const wchar_t* text, size_t length) {
-    if (length == 0) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), size, nullptr,
-                            nullptr);
-    return utf8;
+    return WideToUtf8(std::wstring_view(text, length));
 }
 
 // A string property of the device (its first string, for a list of them).

@@ -1,4 +1,6 @@
 #include <windows.h>
+// After windows.h:
+#include <shellapi.h>
 
 #include "platform/WideText.h"
 
@@ -21,6 +23,15 @@ std::string WideToUtf8(std::wstring_view wide) {
     std::string utf8(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
     return utf8;
+}
+
+std::vector<std::string> CommandLineArguments() {
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; words && i < count; ++i) args.push_back(WideToUtf8(words[i]));
+    if (words) LocalFree(words);
+    return args;
 }
 
 }  // namespace mxc9

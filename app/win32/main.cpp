@@ -1,8 +1,6 @@
 // Program entry of the Windows window program: the command line, the main window, the
 // information dialog, the message loop.
 #include <windows.h>
-// After windows.h:
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
@@ -20,15 +18,6 @@
 
 namespace {
 
-std::vector<std::string> CommandLineArguments() {
-    std::vector<std::string> args;
-    int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
-    for (int i = 1; words && i < count; ++i) args.push_back(mxc9::WideToUtf8(words[i]));
-    LocalFree(words);
-    return args;
-}
-
 // A window program has no console: what it would print goes into a box.
 void Tell(const std::string& text, UINT icon) {
     MessageBoxW(nullptr, mxc9::Utf8ToWide(text).c_str(), L"MXC-9 Manager", MB_OK | icon);
@@ -45,7 +34,7 @@ int WindowsLanguage(const mxc9::StartOptions& options) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const mxc9::StartOptions options = mxc9::ParseStartArguments(CommandLineArguments());
+    const mxc9::StartOptions options = mxc9::ParseStartArguments(mxc9::CommandLineArguments());
     switch (options.action) {
         case mxc9::StartOptions::Action::Help:
             Tell(mxc9::StartUsage(), MB_ICONINFORMATION);

@@ -5,22 +5,12 @@
 #include <string>
 
 #include "platform/SerialDevices.h"
+#include "platform/WideText.h"
 #include "tools/mxc9ctl/PortAccess.h"
 
 namespace mxc9::ctl {
 
 namespace {
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            length);
-    return wide;
-}
 
 // The system's own words for an error code, without its line end.
 std::string SystemErrorText(int error) {
@@ -30,14 +20,7 @@ std::string SystemErrorText(int error) {
         nullptr, static_cast<DWORD>(error), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
         reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string text;
-    if (length > 0 && buffer) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), nullptr,
-                                             0, nullptr, nullptr);
-        text.resize(static_cast<size_t>(size > 0 ? size : 0));
-        if (size > 0)
-            WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size,
-                                nullptr, nullptr);
-    }
+    if (length > 0 && buffer) text = WideToUtf8(std::wstring_view(buffer, length));
     if (buffer) LocalFree(buffer);
     while (!text.empty() &&
            (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
@@ -88,7 +71,7 @@ std::optional<PortChoice> ResolvePort(const std::string& port, const AppSettings
 }
 
 PortProbe ProbePort(const std::string& path) {
-    const std::wstring name = Widen(path);
+    const std::wstring name = Utf8ToWide(path);
     if (name.empty()) return {PortState::Missing, ERROR_INVALID_NAME};
     HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
@@ -113,7 +96,7 @@ PortProbe InspectPort(const std::string& path) {
             return {PortState::Missing, static_cast<int>(GetLastError())};
         return {};
     }
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return FromError(GetLastError());
     return {PortState::NotSerial, ERROR_INVALID_HANDLE};
 }
