@@ -549,10 +549,9 @@ LRESULT TMainForm::controlMessage(HWND control, UINT message, WPARAM wParam, LPA
         case WM_MOUSEWHEEL:
             if (tag >= 0) {
                 // Each notch is one line request, up for a turn away from the user.
-                static int remainder = 0;
-                remainder += GET_WHEEL_DELTA_WPARAM(wParam);
-                const int notches = remainder / WHEEL_DELTA;
-                remainder -= notches * WHEEL_DELTA;
+                wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
+                const int notches = wheelRemainder_ / WHEEL_DELTA;
+                wheelRemainder_ -= notches * WHEEL_DELTA;
                 if (notches == 0) return 0;
                 if (GetFocus() != control) SetFocus(control);
                 if (GetFocus() != control) return 0;
@@ -562,15 +561,6 @@ LRESULT TMainForm::controlMessage(HWND control, UINT message, WPARAM wParam, LPA
             }
             if (control == CommPort && !SendMessageW(CommPort, CB_GETDROPPEDSTATE, 0, 0))
                 return 0;  // the shown port changes only through the list's closing
-            break;
-        case WM_GETDLGCODE:
-            if (control == Comment && lParam) {
-                // Tab moves the focus out of the comment box, with or without Ctrl.
-                const auto* msg = reinterpret_cast<const MSG*>(lParam);
-                if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB)
-                    return DefSubclassProc(control, message, wParam, lParam) &
-                           ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
-            }
             break;
         case WM_CONTEXTMENU:
             if (control != Comment && control != NBRK_CAP) {

@@ -158,6 +158,7 @@ class TMainForm : private MainFormView,
     HWND activeControl_ = nullptr;  // the control that holds the focus as the handlers know it
     std::vector<PortEntry> portEntries_;
     std::array<int, 3> portColumns_{};  // the open port list's columns: entry, device, details
+    int wheelRemainder_ = 0;            // a wheel turn short of a notch, kept for the next
     bool settingComment_ = false;
     bool closed_ = false;
 };
