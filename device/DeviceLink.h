@@ -66,8 +66,9 @@ class IDevicePort {
     virtual int readByte(uint8_t& byte) = 0;
 };
 
-// The serial component behind IDevicePort.
+// The serial component behind IDevicePort; in the browser, the page's Web Serial port.
 std::unique_ptr<IDevicePort> MakeCommXPort();
+std::unique_ptr<IDevicePort> MakeWebSerialPort();
 
 // The unit's texts in the language in use.
 const std::string& CompletionSuffix();  // " completion"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 
 #include "common/MessageTable.h"
@@ -35,12 +36,29 @@ bool IsBar(int index) {
 
 }  // namespace
 
+// A long double of the x87 extended format is the format itself. A wider one (WebAssembly
+// has 113 bits) holds the exact result of each step here closely enough that rounding it
+// to 64 bits gives what the x87 unit gives: the quotient of two small integers is never
+// within 2^-113 of a 64-bit half-way point without being on it.
+static_assert(LDBL_MANT_DIG == 64 || LDBL_MANT_DIG >= 113,
+              "the straight line needs the x87 extended format or a wider long double");
+
+long double ToExtendedPrecision(long double value) {
+    if constexpr (LDBL_MANT_DIG == 64) {
+        return value;
+    } else {
+        int exponent = 0;
+        const long double fraction = std::frexp(value, &exponent);  // [0.5, 1)
+        return std::ldexp(std::rint(std::ldexp(fraction, 64)), exponent - 64);
+    }
+}
+
 int InterpolationStep(int diff, int span, int i) {
     // Rounding at halves depends on the quotient being held to a 64-bit significand (x87
     // extended): with a 53-bit double, span 14 step 7 gives 30 instead of 29 for a rise
-    // of 59. The tests refuse a build whose long double is another format.
-    const long double quotient = static_cast<long double>(diff) / span;
-    return static_cast<int>(llrintl(quotient * i));
+    // of 59.
+    const long double quotient = ToExtendedPrecision(static_cast<long double>(diff) / span);
+    return static_cast<int>(llrintl(ToExtendedPrecision(quotient * i)));
 }
 
 CurveTools::CurveTools(ScreenModel& screen, SelectionState& selection, EditorDisplay& display,

@@ -32,5 +32,7 @@ class CurveTools {
 // first and then multiplied by i, both with a 64-bit significand (x87 extended
 // precision), and rounded to the nearest integer, halves to even.
 int InterpolationStep(int diff, int span, int i);
+// A value rounded to a 64-bit significand, halves to even, as the x87 unit rounds.
+long double ToExtendedPrecision(long double value);
 
 }  // namespace mxc9

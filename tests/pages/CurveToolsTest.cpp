@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <numeric>
 
 #include "common/MessageTable.h"
@@ -11,10 +12,14 @@
 namespace mxc9 {
 namespace {
 
-TEST(Interpolation, LongDoubleHoldsA64BitSignificand) {
-    ASSERT_EQ(LDBL_MANT_DIG, 64)
-        << "long double is not the x87 extended format: the straight line rounds differently "
-           "at halves on this machine";
+TEST(Interpolation, EveryBuildRoundsToA64BitSignificand) {
+    // Where long double is wider than the x87 format (WebAssembly), the rounding is the
+    // program's own: one unit in the 65th bit goes, one in the 64th stays, halves to even.
+    const long double one = 1.0L;
+    EXPECT_EQ(ToExtendedPrecision(one + std::ldexp(one, -63)), one + std::ldexp(one, -63));
+    EXPECT_EQ(ToExtendedPrecision(one + std::ldexp(one, -64)), one);
+    EXPECT_EQ(ToExtendedPrecision(one + 3 * std::ldexp(one, -64)), one + std::ldexp(one, -62));
+    EXPECT_EQ(ToExtendedPrecision(-59.0L / 14), -ToExtendedPrecision(59.0L / 14)) << "the sign is kept";
 }
 
 TEST(Interpolation, RoundsTheExtendedPrecisionProductHalvesToEven) {

@@ -241,6 +241,9 @@ TEST(IniFileOnDisk, FailedWriteRaisesTheErrorAndKeepsTheOldFile) {
         EXPECT_THROW(onDevice.updateFile(), EIniFileError) << device;
     }
     const size_t others = 2;
+#elif defined(__EMSCRIPTEN__)
+    // The browser's files are plain files and folders.
+    const size_t others = 0;
 #else
     // A FIFO in the way, named or through a link, stays a FIFO.
     ASSERT_EQ(mkfifo(folder.file("pipe.ini").c_str(), 0600), 0);
@@ -259,6 +262,11 @@ TEST(IniFileOnDisk, FailedWriteRaisesTheErrorAndKeepsTheOldFile) {
     nowhere.writeInteger("a", "k", 1);
     EXPECT_THROW(nowhere.updateFile(), EIniFileError);
 
+#ifdef __EMSCRIPTEN__
+    // The browser's files are in the page's memory, which grows: nothing fills up.
+    EXPECT_EQ(others, 0u);
+    return;
+#endif
     const std::string path = folder.file("old.ini");
     const std::string old = "[a]\r\nk=1\r\n";
     WriteBytes(path, old);
@@ -304,6 +312,9 @@ TEST(IniFileOnDisk, FilesInFoldersNamedInAnyScriptAreSavedAndReopened) {
 // A folder the user may not write into can hold a file the user may write (a settings
 // file made writable for all in a shared folder): the keys go into that file.
 TEST(IniFileOnDisk, SavingInAFolderThatRefusesNewFilesWritesIntoTheExistingFile) {
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "the browser's files have no owners to refuse new files";
+#endif
     TempFolder folder;
     const std::string path = folder.file("set.mxd");
     const std::string old =
