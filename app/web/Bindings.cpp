@@ -81,10 +81,6 @@ val GaugePixels(TMainForm& form) {
         gauge.data()));
 }
 
-val KeyDown(TMainForm& form, int tag, int key) {
-    return ArrayOf(form.FRQ_KeyDown(tag, key));
-}
-
 val CommentChange(TMainForm& form, const std::string& typed) {
     const std::optional<std::string> kept = form.CommentChange(typed);
     return kept ? val(*kept) : val::null();
@@ -139,6 +135,7 @@ EMSCRIPTEN_BINDINGS(mxc9) {
     function("message", &Message);
     function("listTexts", &ListTexts);
     function("fitEditedPageName", &FitEditedPageName);
+    function("titlePrefix", optional_override([] { return std::string(kTitlePrefix); }));
     class_<TMainForm>("MainForm")
         .constructor<>()
         .function("FormCreate", &Guarded<&TMainForm::FormCreate>::call)
@@ -149,10 +146,9 @@ EMSCRIPTEN_BINDINGS(mxc9) {
         .function("CommPortCloseUp", &Guarded<&TMainForm::CommPortCloseUp>::call)
         .function("FRQ_Enter", &Guarded<&TMainForm::FRQ_Enter>::call)
         .function("FRQ_Exit", &Guarded<&TMainForm::FRQ_Exit>::call)
-        .function("FRQ_KeyDown", &Guarded<&KeyDown>::call)
-        .function("FRQ_KeyUp", &Guarded<&TMainForm::FRQ_KeyUp>::call)
-        .function("FRQ_Scroll", &Guarded<&TMainForm::FRQ_Scroll>::call)
-        .function("AVG_BARScroll", &Guarded<&TMainForm::AVG_BARScroll>::call)
+        .function("BarScroll", &Guarded<&TMainForm::BarScroll>::call)
+        .function("BarKeyDown", &Guarded<&TMainForm::BarKeyDown>::call)
+        .function("BarKeyUp", &Guarded<&TMainForm::BarKeyUp>::call)
         .function("NBRK_BARChange", &Guarded<&TMainForm::NBRK_BARChange>::call)
         .function("ListChange", &Guarded<&TMainForm::ListChange>::call)
         .function("CommentChange", &Guarded<&CommentChange>::call)

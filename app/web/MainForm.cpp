@@ -2,6 +2,7 @@
 
 #include <emscripten/val.h>
 
+#include "editor/ScrollRequest.h"
 #include "platform/Cp932.h"
 
 namespace mxc9 {
@@ -45,20 +46,64 @@ void TMainForm::CommPortCloseUp(int index) {
     core_.CommPortCloseUp();
 }
 
-std::array<int, 2> TMainForm::FRQ_KeyDown(int tag, int key) {
+namespace {
+
+constexpr int kNeutralBrakeTag = kAverageBarTag + 1;
+
+// The scroll requests a focused scroll bar makes of its keys, as the system's bars do.
+int KeyScrollCode(int key) {
+    switch (key) {
+        case 0x25:  // Left
+        case 0x26:  // Up
+            return scLineUp;
+        case 0x27:  // Right
+        case 0x28:  // Down
+            return scLineDown;
+        case 0x21:  // Page Up
+            return scPageUp;
+        case 0x22:  // Page Down
+            return scPageDown;
+        case 0x24:  // Home
+            return scTop;
+        case 0x23:  // End
+            return scBottom;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+int TMainForm::BarScroll(int tag, int scrollCode, int thumb) {
+    const ScreenModel& screen = core_.screen();
+    if (tag == kNeutralBrakeTag) {
+        const int position = ProposedScrollPosition(scrollCode, screen.neutralBrake(), thumb,
+                                                    ScrollRange{0, kNeutralBrakeMax, 1, 1});
+        core_.NBRK_BARChange(position);
+        return core_.screen().neutralBrake();
+    }
+    if (tag < 0 || tag > kAverageBarTag) return 0;
+    const int now = tag == kAverageBarTag ? screen.averageBar() : screen.bar(tag);
+    int position = ProposedScrollPosition(scrollCode, now, thumb, ScrollRange{0, 63, 1, 1});
+    if (tag == kAverageBarTag) {
+        core_.editor().AVG_BARScroll(scrollCode, position);
+    } else {
+        core_.editor().FRQ_Scroll(tag, scrollCode, position);
+    }
+    return position;
+}
+
+int TMainForm::BarKeyDown(int tag, int key) {
     uint16_t code = static_cast<uint16_t>(key);
-    const FocusMove move = core_.editor().FRQ_KeyDown(tag, code);
-    return {code, move == FocusMove::Previous ? -1 : move == FocusMove::Next ? 1 : 0};
+    FocusMove move = FocusMove::None;
+    if (tag >= 0 && tag < kFrequencyBars) move = core_.editor().FRQ_KeyDown(tag, code);
+    const int scroll = KeyScrollCode(code);
+    if (code != 0 && scroll >= 0) BarScroll(tag, scroll, 0);
+    return move == FocusMove::Previous ? -1 : move == FocusMove::Next ? 1 : 0;
 }
 
-int TMainForm::FRQ_Scroll(int tag, int scrollCode, int scrollPos) {
-    core_.editor().FRQ_Scroll(tag, scrollCode, scrollPos);
-    return scrollPos;
-}
-
-int TMainForm::AVG_BARScroll(int scrollCode, int scrollPos) {
-    core_.editor().AVG_BARScroll(scrollCode, scrollPos);
-    return scrollPos;
+void TMainForm::BarKeyUp(int tag) {
+    if (tag >= 0 && tag < kFrequencyBars) core_.editor().FRQ_KeyUp(tag);
 }
 
 std::optional<std::array<bool, kPageMenuItems>> TMainForm::PopupMenu1Popup() {

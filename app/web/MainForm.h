@@ -36,12 +36,15 @@ class TMainForm : private MainFormView,
     void CommPortCloseUp(int index);
     void FRQ_Enter(int tag) { core_.editor().FRQ_Enter(tag); }
     void FRQ_Exit(int tag) { core_.editor().FRQ_Exit(tag); }
-    // The key as the handler leaves it (0: taken), and where the focus moves: -1, 0, 1.
-    std::array<int, 2> FRQ_KeyDown(int tag, int key);
-    void FRQ_KeyUp(int tag) { core_.editor().FRQ_KeyUp(tag); }
-    // The position the bar takes after the handler.
-    int FRQ_Scroll(int tag, int scrollCode, int scrollPos);
-    int AVG_BARScroll(int scrollCode, int scrollPos);
+    // The scroll bars as the page draws them: tags 0..31 FRQ_1..FRQ_32, 32 AVG_BAR,
+    // 33 NBRK_BAR. A scroll request (a click on an arrow or the trough, the thumb dragged
+    // to `thumb`) proposes a position, the bar's handler may change it, and the bar takes
+    // the result, which is returned.
+    int BarScroll(int tag, int scrollCode, int thumb);
+    // A key pressed on a bar (a Windows virtual-key code): the frequency bars' key
+    // handler first, then the scroll bar's own keys. Where the focus moves: -1, 0, 1.
+    int BarKeyDown(int tag, int key);
+    void BarKeyUp(int tag);
     void NBRK_BARChange(int position) { core_.NBRK_BARChange(position); }
     void ListChange(int list, int index) { core_.ListChange(static_cast<ListId>(list), index); }
     // The comment the box must show instead of what was typed, when that differs.

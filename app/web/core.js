@@ -35,7 +35,9 @@ async function mountSettings(module) {
 export class Core {
   // view: what the window shows (TMainForm tells it); page: message boxes, the page-name
   // dialog, the keyboard; options.serial: a SerialLine (tests give one over a stand-in).
-  static async start({ view, page, serial = new SerialLine(), language = chooseLanguage(), locateFile }) {
+  // attached(core): the window may use the core from here on, before the creation steps.
+  static async start({ view, page, serial = new SerialLine(), language = chooseLanguage(), locateFile,
+                       attached }) {
     const core = new Core();
     core.serial = serial;
     core.page = page;
@@ -48,6 +50,7 @@ export class Core {
     module.startProgram(language);
     core.language = language;
     core.form = new module.MainForm();
+    attached?.(core);
     await core.call("FormCreate");
     return core;
   }
@@ -57,20 +60,33 @@ export class Core {
     this.closeAsked = false;
   }
 
-  // Runs handler `name` of TMainForm; undefined when the core is busy with another.
-  async call(name, ...args) {
+  // Runs handler `name` of TMainForm; undefined when the core is busy with another. A
+  // handler that does not wait has run when this returns; one that waits keeps the core
+  // busy until it is done.
+  call(name, ...args) {
     if (this.busy) {
       if (name === "CloseRequested") this.closeAsked = true;
-      return undefined;
+      return Promise.resolve(undefined);
     }
     this.busy = true;
     let result;
     try {
-      result = await this.form[name](...args);
-    } finally {
+      result = this.form[name](...args);
+    } catch (error) {
       this.busy = false;
-      await this.files.flush((file) => this.form.showWriteError(file));
+      throw error;
     }
+    if (!(result instanceof Promise)) {
+      this.busy = false;
+      return this.files.pending.size || this.closeAsked ? this.#after(result) : Promise.resolve(result);
+    }
+    return result.finally(() => { this.busy = false; }).then((value) => this.#after(value));
+  }
+
+  // After a handler: the files it saved go to the disk, and a close asked for meanwhile
+  // is asked now.
+  async #after(result) {
+    await this.files.flush((file) => this.call("showWriteError", file));
     if (this.closeAsked) {
       this.closeAsked = false;
       if (await this.call("CloseRequested")) this.page.closeWindow?.();

@@ -106,7 +106,7 @@ export class SettingsFiles {
           await stream.close();
         }
       } catch {
-        onError(baseName(written));
+        await onError(baseName(written));
       }
     }
   }

@@ -49,7 +49,13 @@ class SerialBridge:
             await socket.send("refused")
             await socket.close()
             return
-        fd = os.open(target, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+        try:
+            fd = os.open(target, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+        except OSError:
+            # The simulator of an earlier run is gone: as a port that is not there.
+            await socket.send("refused")
+            await socket.close()
+            return
         tty.setraw(fd)  # bytes as they are, as the serial component sets its line
         await socket.send("open")
         left = self.unplug_after.get(index)
