@@ -128,9 +128,9 @@ export class InfoBox {
       const core = this.window.core;
       const modal = new Modal(this.window);
       modal.box.id = "info";
-      modal.caption(japanese(this.window) ? "バージョン情報" : "About");
+      modal.caption("バージョン情報");
       const client = make("div", "", modal.box);
-      client.style.cssText = "position: relative; width: 285px; height: 137px;";
+      client.style.cssText = "position: relative; width: 285px; height: 137px; overflow: hidden;";
       const logo = make("img", "logo", client);
       logo.src = "logo.jpg";
       logo.alt = "";
