@@ -338,8 +338,8 @@ export class MainWindow {
     this.fillList(this.CommPort, items);
     const request = document.createElement("option");
     request.value = kPortListRequest;
-    request.textContent = "+";
-    request.title = "Allow another port";
+    // The page's own entry: the browser lets a page use only the ports the user allows.
+    request.textContent = this.core?.language === 0 ? "+ ポートを許可…" : "+ Allow a port…";
     this.CommPort.appendChild(request);
     this.CommPort.selectedIndex = this.shownPort ?? 0;
   }
@@ -368,6 +368,7 @@ export class MainWindow {
     });
     this.tabRow.replaceChildren(row);
     this.selectedTab = selected;
+    this.tabsShownAt = performance.now();
     const shown = this.tabRow.children[selected];
     if (shown) {
       const left = shown.offsetLeft, right = left + shown.offsetWidth;
@@ -384,6 +385,7 @@ export class MainWindow {
     for (const button of this.buttons) button.disabled = busy;
     this.CommPort.disabled = busy;
     this.tabStrip.classList.toggle("busy", busy);
+    this.page.classList.toggle("held", busy);
     for (const list of this.lists) list.disabled = busy;
     this.Comment.readOnly = busy;
   }
