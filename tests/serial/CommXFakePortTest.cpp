@@ -30,11 +30,34 @@ bool PumpUntil(PumpedUiThread& ui, Pred done) {
     return true;
 }
 
+// A UI thread that counts the notifications the workers have begun to wait for.
+class CountingUi : public PumpedUiThread {
+  public:
+    bool WaitForSenders(int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 5s, [&] { return senders_ >= count; });
+    }
+
+  protected:
+    void Wake() override {
+        {
+            std::lock_guard lock(mutex_);
+            ++senders_;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int senders_ = 0;
+};
+
 class FakePortTest : public ::testing::Test {
   protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     std::vector<std::string> paths;
-    PumpedUiThread ui;
+    CountingUi ui;
     TCommX comm{ui, {}, FakeOpener(line, &paths)};
 
     std::vector<WriteRecord> Writes() {
@@ -428,35 +451,9 @@ TEST(CommXLifetimeTest, DestroyingAnOpenComponentClosesIt) {
     EXPECT_TRUE(line->Get<bool>([](FakeLine& l) { return l.destroyed; }));
 }
 
-// A UI thread that counts the notifications the workers have begun to wait for.
-class CountingUi : public PumpedUiThread {
-  public:
-    bool WaitForSenders(int count) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 5s, [&] { return senders_ >= count; });
-    }
-
-  protected:
-    void Wake() override {
-        {
-            std::lock_guard lock(mutex_);
-            ++senders_;
-        }
-        changed_.notify_all();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int senders_ = 0;
-};
-
 // A worker waiting for the UI thread to take a notification must not hold Close up, even
 // when the UI thread never pumps.
-TEST(CommXCloseTest, CloseIsNotHeldUpByNotificationsNobodyPumps) {
-    auto line = std::make_shared<FakeLine>();
-    CountingUi ui;
-    TCommX comm(ui, {}, FakeOpener(line));
+TEST_F(FakePortTest, CloseIsNotHeldUpByNotificationsNobodyPumps) {
     int received = 0, errors = 0;
     comm.SetOnReceive([&](TCustomCommX*, int32_t) { ++received; });
     comm.SetOnError([&](TCustomCommX*, int32_t) { ++errors; });
