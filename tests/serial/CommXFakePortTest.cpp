@@ -30,34 +30,11 @@ bool PumpUntil(PumpedUiThread& ui, Pred done) {
     return true;
 }
 
-// A UI thread that counts the notifications the workers have begun to wait for.
-class CountingUi : public PumpedUiThread {
-  public:
-    bool WaitForSenders(int count) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 5s, [&] { return senders_ >= count; });
-    }
-
-  protected:
-    void Wake() override {
-        {
-            std::lock_guard lock(mutex_);
-            ++senders_;
-        }
-        changed_.notify_all();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int senders_ = 0;
-};
-
 class FakePortTest : public ::testing::Test {
   protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     std::vector<std::string> paths;
-    CountingUi ui;
+    CountingUi<PumpedUiThread> ui;
     TCommX comm{ui, {}, FakeOpener(line, &paths)};
 
     std::vector<WriteRecord> Writes() {
@@ -535,7 +512,8 @@ TEST(CommXHandlerTest, HandlerClosesOrReopensThePortItsEventCameFrom) {
         {
             Watchdog watchdog(std::chrono::seconds(10), c.name);
             ASSERT_TRUE(PumpUntil(ui, [&] { return handled == 1; }));
-            std::this_thread::sleep_for(50ms);
+            // The handler's Close has joined the old threads and delivered whatever they
+            // still sent: nothing more can come from them.
             ui.ProcessMessages();
         }
         EXPECT_EQ(handled, 1);
