@@ -84,6 +84,14 @@ bool IsRfcommName(const std::string& name) {
            name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
 }
 
+// The kernel's own ttys (consoles, ptmx, the virtual terminals) live under
+// /sys/devices/virtual with no hardware, and so does an rfcomm port bound to a Bluetooth
+// address (rfcomm bind) until it connects: that one is a serial port.
+bool KernelOwnTty(const std::string& syspath) {
+    const std::string name = syspath.substr(syspath.rfind('/') + 1);
+    return syspath.find("/devices/virtual/") != std::string::npos && !IsRfcommName(name);
+}
+
 }  // namespace
 
 PortNaming SystemPortNaming() {
@@ -99,16 +107,11 @@ std::string PortKeyTarget(const std::string& keyText) {
 std::optional<SerialDevice> SerialDeviceFromUdev(const UdevTty& tty,
                                                  const std::vector<std::string>& linksOnDisk) {
     if (tty.devnode.empty()) return std::nullopt;
-    const std::string name = tty.syspath.substr(tty.syspath.rfind('/') + 1);
-    // The kernel's own ttys (consoles, ptmx, the virtual terminals) live under
-    // /sys/devices/virtual with no hardware, and so does an rfcomm port bound to a
-    // Bluetooth address (rfcomm bind) until it connects: that one is a serial port.
-    const bool rfcomm = IsRfcommName(name);
-    if (tty.syspath.find("/devices/virtual/") != std::string::npos) {
-        if (!rfcomm) return std::nullopt;
-    } else if (!tty.hasParent) {
-        return std::nullopt;
-    }
+    if (KernelOwnTty(tty.syspath)) return std::nullopt;
+    // Any other tty has hardware above it, or is a bound rfcomm port.
+    const bool virtualTty = tty.syspath.find("/devices/virtual/") != std::string::npos;
+    if (!virtualTty && !tty.hasParent) return std::nullopt;
+    const bool rfcomm = IsRfcommName(tty.syspath.substr(tty.syspath.rfind('/') + 1));
     SerialDevice device;
     device.device = tty.devnode;
     std::vector<std::string> links = linksOnDisk;
@@ -149,6 +152,9 @@ std::vector<SerialDevice> SystemSerialDevices::serialDevices() const {
     udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(scan.get())) {
         UdevTty record;
         record.syspath = udev_list_entry_get_name(entry);
+        // Most ttys are the kernel's own (63 virtual terminals): those are passed over
+        // before udev is asked about them, which would read their records for nothing.
+        if (KernelOwnTty(record.syspath)) continue;
         UdevPointer<udev_device> tty(
             udev_device_new_from_syspath(context.get(), record.syspath.c_str()));
         if (!tty) continue;

@@ -17,8 +17,22 @@ namespace {
 static_assert(sizeof(DCB) == 28, "the device control block is 28 bytes long");
 
 // While WaitCommEvent ends without an event (Wine does that on a pseudo-terminal, several
-// hundred times a second), the receive side looks at the input queue this often instead.
-constexpr DWORD kIdlePollMs = 10;
+// hundred times a second), the receive side looks at the input queue instead: this often
+// while a reply is due (a write has gone out, or a read waits for bytes, within the read
+// time-out), and seldom while nothing is expected, so that an idle open port costs
+// next to nothing.
+constexpr DWORD kReplyPollMs = 10;
+constexpr DWORD kRestPollMs = 150;
+
+std::atomic<LineErrorQuery> lineErrorQuery{SystemLineErrorQuery};
+
+bool QueryLine(HANDLE handle, DWORD& errors, DWORD& inQueue) {
+    uint32_t bits = 0, waiting = 0;
+    const bool ok = lineErrorQuery.load()(handle, bits, waiting);
+    errors = bits;
+    inQueue = waiting;
+    return ok;
+}
 
 std::wstring Widen(const std::string& text) {
     if (text.empty()) return {};
@@ -47,8 +61,8 @@ void SetFlags(DCB& dcb, uint32_t flags) {
 class Win32Port : public ISerialPort {
   public:
     Win32Port(HANDLE handle, HANDLE wakeEvent, HANDLE eventEvent, HANDLE writeEvent,
-              HANDLE readEvent)
-        : handle_(handle), wakeEvent_(wakeEvent) {
+              HANDLE readEvent, HANDLE replyEvent)
+        : handle_(handle), wakeEvent_(wakeEvent), replyEvent_(replyEvent) {
         eventOverlapped_.hEvent = eventEvent;
         writeOverlapped_.hEvent = writeEvent;
         readOverlapped_.hEvent = readEvent;
@@ -61,6 +75,7 @@ class Win32Port : public ISerialPort {
         PurgeComm(handle_, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
         CloseHandle(handle_);
         CloseHandle(wakeEvent_);
+        CloseHandle(replyEvent_);
         CloseHandle(eventOverlapped_.hEvent);
         CloseHandle(writeOverlapped_.hEvent);
         CloseHandle(readOverlapped_.hEvent);
@@ -129,6 +144,7 @@ class Win32Port : public ISerialPort {
         timeouts.WriteTotalTimeoutConstant = writeTotal;
         if (!SetCommTimeouts(handle_, &timeouts)) return false;
         writeTimeout_.store(writeTotal);
+        readTimeout_.store(readTotal);
         return true;
     }
 
@@ -145,23 +161,22 @@ class Win32Port : public ISerialPort {
     // The receive side may have cleared errors while it watched the queue: those are
     // kept for the next call, so no error is lost between the two threads.
     uint32_t ClearError(int32_t* inQueue) override {
-        DWORD errors = 0;
-        COMSTAT status{};
-        const bool ok = ClearCommError(handle_, &errors, &status);
+        DWORD errors = 0, waiting = 0;
+        const bool ok = QueryLine(handle_, errors, waiting);
         errors |= keptErrors_.exchange(0);
-        if (inQueue != nullptr) *inQueue = ok ? static_cast<int32_t>(status.cbInQue) : 0;
+        if (inQueue != nullptr) *inQueue = ok ? static_cast<int32_t>(waiting) : 0;
         return errors;
     }
 
     // Takes what the input queue holds: a read of at most that many bytes, which the
     // driver completes at once.
     int32_t Read(void* buffer, int32_t size) override {
-        DWORD errors = 0;
-        COMSTAT status{};
-        if (!ClearCommError(handle_, &errors, &status)) return -1;  // the port is gone
+        ExpectReply();
+        DWORD errors = 0, waiting = 0;
+        if (!QueryLine(handle_, errors, waiting)) return -1;  // the port is gone
         keptErrors_.fetch_or(errors);
-        if (status.cbInQue == 0 || size <= 0) return 0;
-        const DWORD wanted = std::min<DWORD>(status.cbInQue, static_cast<DWORD>(size));
+        if (waiting == 0 || size <= 0) return 0;
+        const DWORD wanted = std::min<DWORD>(waiting, static_cast<DWORD>(size));
         DWORD count = 0;
         ResetEvent(readOverlapped_.hEvent);
         if (ReadFile(handle_, buffer, wanted, &count, &readOverlapped_)) {
@@ -179,6 +194,7 @@ class Win32Port : public ISerialPort {
     void WaitInput(int32_t ms) override { Sleep(ms > 0 ? static_cast<DWORD>(ms) : 0); }
 
     WriteResult StartWrite(const uint8_t* data, uint32_t size, uint32_t& written) override {
+        ExpectReply();
         written = 0;
         DWORD count = 0;
         ResetEvent(writeOverlapped_.hEvent);
@@ -233,21 +249,23 @@ class Win32Port : public ISerialPort {
                 return PortWait::Events;
             }
             // The wait ended without an event: aborted or failed. Rather than ask again
-            // at once, look at the port after a pause that Wake can end.
-            if (WaitForSingleObject(wakeEvent_, kIdlePollMs) == WAIT_OBJECT_0) {
+            // at once, look at the port after a pause that Wake can end; a reply that
+            // becomes due ends the long pause.
+            const DWORD pause = ReplyDue() ? kReplyPollMs : kRestPollMs;
+            HANDLE waits[2] = {wakeEvent_, replyEvent_};
+            if (WaitForMultipleObjects(2, waits, FALSE, pause) == WAIT_OBJECT_0) {
                 return PortWait::Woken;
             }
-            DWORD errors = 0;
-            COMSTAT status{};
-            if (!ClearCommError(handle_, &errors, &status)) {
+            DWORD errors = 0, waiting = 0;
+            if (!QueryLine(handle_, errors, waiting)) {
                 gone_ = true;  // unplugged: the handle answers nothing any more
                 return PortWait::Failed;
             }
             keptErrors_.fetch_or(errors);
             if (errors & CE_BREAK) mask |= EV_BREAK;
             if (errors & (CE_OVERRUN | CE_RXPARITY | CE_FRAME)) mask |= EV_ERR;
-            if (status.cbInQue > lastInQueue_) mask |= EV_RXCHAR;
-            lastInQueue_ = status.cbInQue;
+            if (waiting > lastInQueue_) mask |= EV_RXCHAR;
+            lastInQueue_ = waiting;
             if (mask != 0) return PortWait::Events;
         }
     }
@@ -260,22 +278,34 @@ class Win32Port : public ISerialPort {
   private:
     // What the input queue held at a reported event (receive thread only).
     void NoteQueue() {
-        DWORD errors = 0;
-        COMSTAT status{};
-        if (ClearCommError(handle_, &errors, &status)) {
+        DWORD errors = 0, waiting = 0;
+        if (QueryLine(handle_, errors, waiting)) {
             keptErrors_.fetch_or(errors);
-            lastInQueue_ = status.cbInQue;
+            lastInQueue_ = waiting;
         }
     }
 
+    // A request goes out or a read waits: a reply is due for one read time-out from now.
+    // The receive side hears of it at once only when it was resting.
+    void ExpectReply() {
+        const uint64_t now = GetTickCount64();
+        const uint64_t until = now + std::max<uint32_t>(readTimeout_.load(), kReplyPollMs);
+        if (replyDueUntil_.exchange(until) < now) SetEvent(replyEvent_);
+    }
+
+    bool ReplyDue() const { return replyDueUntil_.load() >= GetTickCount64(); }
+
     const HANDLE handle_;
     const HANDLE wakeEvent_;
+    const HANDLE replyEvent_;       // automatic reset: a reply became due
     OVERLAPPED eventOverlapped_{};  // receive thread
     OVERLAPPED writeOverlapped_{};  // transmit thread
     OVERLAPPED readOverlapped_{};   // UI thread
     DCB dcb_{};
     std::atomic<bool> writePending_{false};
     std::atomic<uint32_t> writeTimeout_{0};
+    std::atomic<uint32_t> readTimeout_{0};
+    std::atomic<uint64_t> replyDueUntil_{0};  // GetTickCount64 time
     std::atomic<uint32_t> keptErrors_{0};
     DWORD lastInQueue_ = 0;  // receive thread only
     bool gone_ = false;      // receive thread only
@@ -313,13 +343,14 @@ std::unique_ptr<ISerialPort> OpenWin32Port(const std::string& path) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    HANDLE events[4] = {
+    HANDLE events[5] = {
         CreateEventW(nullptr, FALSE, FALSE, nullptr),  // wake-up: automatic reset
         CreateEventW(nullptr, TRUE, FALSE, nullptr),   // port events
         CreateEventW(nullptr, TRUE, FALSE, nullptr),   // writes
         CreateEventW(nullptr, TRUE, FALSE, nullptr),   // reads
+        CreateEventW(nullptr, FALSE, FALSE, nullptr),  // a reply became due: automatic reset
     };
-    if (!events[0] || !events[1] || !events[2] || !events[3] ||
+    if (!events[0] || !events[1] || !events[2] || !events[3] || !events[4] ||
         !SetCommMask(handle, EV_RXCHAR | EV_BREAK | EV_ERR)) {
         const DWORD error = GetLastError();
         for (HANDLE event : events)
@@ -328,7 +359,21 @@ std::unique_ptr<ISerialPort> OpenWin32Port(const std::string& path) {
         SetLastError(error);
         return nullptr;
     }
-    return std::make_unique<Win32Port>(handle, events[0], events[1], events[2], events[3]);
+    return std::make_unique<Win32Port>(handle, events[0], events[1], events[2], events[3],
+                                       events[4]);
+}
+
+bool SystemLineErrorQuery(void* handle, uint32_t& errors, uint32_t& inQueue) {
+    DWORD bits = 0;
+    COMSTAT status{};
+    const bool ok = ClearCommError(static_cast<HANDLE>(handle), &bits, &status);
+    errors = bits;
+    inQueue = ok ? status.cbInQue : 0;
+    return ok;
+}
+
+LineErrorQuery SetLineErrorQuery(LineErrorQuery query) {
+    return lineErrorQuery.exchange(query ? query : SystemLineErrorQuery);
 }
 
 }  // namespace mxc9

@@ -18,4 +18,12 @@ std::string Win32PortName(int32_t portNo);
 // reason is left in GetLastError.
 std::unique_ptr<ISerialPort> OpenWin32Port(const std::string& path);
 
+// The line-error query of the open ports (ClearCommError): the errors since the last
+// query (CE_ bits) and the bytes waiting, false when the port answers nothing. Tests put
+// one of their own in its place to play the line errors a pseudo-terminal never has;
+// returns the query it replaces.
+using LineErrorQuery = bool (*)(void* handle, uint32_t& errors, uint32_t& inQueue);
+LineErrorQuery SetLineErrorQuery(LineErrorQuery query);
+bool SystemLineErrorQuery(void* handle, uint32_t& errors, uint32_t& inQueue);
+
 }  // namespace mxc9

@@ -135,13 +135,19 @@ Section "Install"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'  ; SHCNE_ASSOCCHANGED
 SectionEnd
 
+Var OwnFolder
+
 Function un.onInit
   SetRegView 64
+  ; The folder this uninstaller stands in. MultiUser's mode functions put the folder their
+  ; mode's key names into $INSTDIR: with a copy for the user and one for everyone both
+  ; there, that may be the other copy.
+  StrCpy $OwnFolder $INSTDIR
   !insertmacro MULTIUSER_UNINIT
   ; The mode of the install this uninstaller belongs to: the one whose key names this
-  ; folder (a copy for the user and one for everyone may both be there).
+  ; folder.
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 == $INSTDIR
+  ${If} $0 == $OwnFolder
     Call un.MultiUser.InstallMode.AllUsers
     ${If} $MultiUser.InstallMode != "AllUsers"
       MessageBox MB_OK|MB_ICONSTOP "$(NeedsAdministrator)" /SD IDOK
@@ -150,6 +156,7 @@ Function un.onInit
   ${Else}
     Call un.MultiUser.InstallMode.CurrentUser
   ${EndIf}
+  StrCpy $INSTDIR $OwnFolder
 FunctionEnd
 
 Section "Uninstall"
@@ -177,6 +184,10 @@ Section "Uninstall"
   ${EndIf}
   DeleteRegKey /ifempty SHCTX "${CLASSES}\.mxd"
 
-  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; The key goes with the copy it names, and only then.
+  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${EndIf}
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'  ; SHCNE_ASSOCCHANGED
 SectionEnd

@@ -1,6 +1,9 @@
 // The device link over a pseudo-terminal, through the real serial component, against
 // the controller simulator.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -171,13 +174,29 @@ TEST_F(OverPty, RetryLimitsOneAndThree) {
     EXPECT_EQ(attempts, 1);
 }
 
+// True once the line's input queue holds `count` bytes that nobody has read (within 5 s).
+bool InputWaits(const std::string& path, int count) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const auto end = Clock::now() + std::chrono::seconds(5);
+    int waiting = 0;
+    while ((ioctl(fd, FIONREAD, &waiting) != 0 || waiting < count) && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    close(fd);
+    return waiting >= count;
+}
+
+// The surplus of a read's answer and of a write's is on the line, unread, when the next
+// exchange begins.
 TEST_F(OverPty, SurplusReplyBytesAreDiscardedByTheNextExchange) {
-    fault(Fault::Extra, FaultTarget::Any, 2, 6);
+    fault(Fault::Extra, FaultTarget::Read, 1, 6);
     int attempts = 1;
     ASSERT_TRUE(link.ReadDevice(attempts));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the surplus has arrived
+    ASSERT_TRUE(InputWaits(controller->path(), 6));
+    fault(Fault::Extra, FaultTarget::Write, 1, 6);
     ASSERT_TRUE(commands.PROGRAM_BTNClick());
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(InputWaits(controller->path(), 6));
     attempts = 1;
     EXPECT_TRUE(link.ReadDevice(attempts));
     EXPECT_EQ(link.image(), controller->image());

@@ -115,6 +115,18 @@ const Machine kMachines[] = {
      {{"/dev/ttyS1", "16550A UART"},
       {"/dev/rfcomm0", "serial device (rfcomm)"},
       {"/dev/ttyS0", "16550A UART, system console [Ports]"}}},
+    {"a console UART that no key names stays out of every COMn",
+     {Uart("ttyS0", 4, true), Uart("ttyS1", 4)},
+     {},
+     {},
+     {{"/dev/ttyS1", "16550A UART"}}},
+    {"a /dev/serial/by-path key pins the adapter in that socket",
+     {Ch340("ttyUSB1", "1.3"), Ch340("ttyUSB2", "1.1"), Ftdi("ttyUSB0", "1.4")},
+     {{"/dev/ttyUSB1", {kCh340Id}}},
+     {{1, {Socket("1.3"), "/dev/ttyUSB1"}}},
+     {{Socket("1.3"), Ch340Text("1.3") + " [Ports]"},
+      {"/dev/ttyUSB0", "FT232R USB UART (FTDI)"},
+      {"/dev/ttyUSB2", Ch340Text("1.1")}}},
 };
 
 void PrintTo(const Machine& machine, std::ostream* out) {

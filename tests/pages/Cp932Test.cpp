@@ -130,6 +130,8 @@ TEST(Cp932, Utf8SanitizingReplacesOnlyInvalidSequences) {
     const std::pair<std::string, std::string> cases[] = {
         {"日本 abc", "日本 abc"},
         {"a\xC0\xAF", "a" + r + r},           // overlong slash
+        {"\xE0\x80\xAF", r + r + r},          // the same in three bytes
+        {"\xF0\x80\x80\xAF", r + r + r + r},  // and in four
         {"\xED\xA0\x80", r + r + r},          // a surrogate half
         {"x\xE6\x97", "x" + r + r},           // cut off
         {"\xF4\x90\x80\x80", r + r + r + r},  // above U+10FFFF

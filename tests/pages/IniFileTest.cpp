@@ -324,7 +324,8 @@ TEST(IniFileOnDisk, SavingInAFolderThatRefusesNewFilesWritesIntoTheExistingFile)
     IniFile whole(path, IniFile::Start::Empty);
     whole.writeInteger("MXC-9", "DATA", 1);
     whole.writeCp932("DATA0", "NAME", "\x95\x5C \"q\"");
-    WriteBytes(folder.file("MXC9.ini"), "[MXC9]\nCommPort=1\n[Ports]\nCOM1=x\n");
+    // Its new text is shorter than the old one: nothing of the old tail may stay.
+    WriteBytes(folder.file("MXC9.ini"), "[MXC9]\nCommPort=10\n[Ports]\nCOM1=x\n");
     IniFile update(folder.file("MXC9.ini"));
     update.writeInteger("MXC9", "CommPort", 3);
     IniFile missing(folder.file("new.mxd"), IniFile::Start::Empty);

@@ -34,7 +34,7 @@ class FakePortTest : public ::testing::Test {
   protected:
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     std::vector<std::string> paths;
-    PumpedUiThread ui;
+    CountingUi<PumpedUiThread> ui;
     TCommX comm{ui, {}, FakeOpener(line, &paths)};
 
     std::vector<WriteRecord> Writes() {
@@ -270,8 +270,14 @@ TEST_P(BurstTest, RtsSwitchesOncePerBurstOnlyInHalfDuplexModes) {
     ASSERT_TRUE(comm.SendString("0123456789"));  // three blocks, one burst
     ASSERT_TRUE(PumpUntil(ui, [&] { return WriteCount() == 3; }));
     if (!c.switches) {
-        std::this_thread::sleep_for(60ms);  // past the end of any burst
-        EXPECT_TRUE(Lines().empty());
+        // Close ends the burst and the thread before it returns, and drops DTR and RTS
+        // itself: those two changes are all the line may have seen.
+        comm.Close();
+        const auto lines = Lines();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0].line, ModemLine::Dtr);
+        EXPECT_EQ(lines[1].line, ModemLine::Rts);
+        EXPECT_FALSE(lines[1].raised);
         return;
     }
     ASSERT_TRUE(PumpUntil(ui, [&] { return Lines().size() >= 2; }));
@@ -306,6 +312,17 @@ TEST_F(FakePortTest, WakeUpAndWindowMessagesWriteNothingAndSwitchNoLine) {
     FakePort port(line);
     TCommTransThread thread(comm, port);
     thread.Resume();
+    // Ended however the test ends, or a failed check would leave it waiting for ever.
+    struct Ender {
+        TCommTransThread& thread;
+        ~Ender() {
+            thread.Terminate();
+            ThreadMessage end;
+            end.message = kThreadMsgWake;
+            thread.PostMessage(std::move(end));
+            thread.Join();
+        }
+    } ender{thread};
     ThreadMessage wake;
     wake.message = kThreadMsgWake;
     ASSERT_TRUE(thread.PostMessage(std::move(wake)));
@@ -315,9 +332,21 @@ TEST_F(FakePortTest, WakeUpAndWindowMessagesWriteNothingAndSwitchNoLine) {
     windowMessage.wParam = 1;
     windowMessage.block.reset(new uint8_t[1]{0x55});
     ASSERT_TRUE(thread.PostMessage(std::move(windowMessage)));
-    std::this_thread::sleep_for(80ms);
-    EXPECT_TRUE(Lines().empty());
-    EXPECT_EQ(line->Get<int>([](FakeLine& l) { return l.writesStarted; }), 0);
+    // A block after them: once it is written, the thread has dealt with the two before.
+    ThreadMessage block;
+    block.message = kThreadMsgBlock;
+    block.wParam = 1;
+    block.block.reset(new uint8_t[1]{0xAA});
+    ASSERT_TRUE(thread.PostMessage(std::move(block)));
+    ASSERT_TRUE(PumpUntil(ui, [&] { return Lines().size() == 2; }));
+    const auto writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].bytes, "\xAA");
+    // One burst, the block's own: raised before its write, dropped after it.
+    const auto lines = Lines();
+    EXPECT_TRUE(lines[0].raised);
+    EXPECT_LE(lines[0].at, writes[0].started);
+    EXPECT_FALSE(lines[1].raised);
     thread.Terminate();
     ThreadMessage end;
     end.message = kThreadMsgWake;
@@ -347,14 +376,16 @@ TEST_F(FakePortTest, OnePortEventReportsErrorsThenBreakThenData) {
     });
     ASSERT_TRUE(PumpUntil(ui, [&] { return order.size() == 3; }));
     EXPECT_EQ(order, (std::vector<std::string>{"error 10", "break", "receive 5"}));
-    // Data already read by the time the event is handled: no OnReceive.
+    // Data already read by the time the event is handled: no OnReceive. The break after
+    // it shows that the event has been handled.
     line->Set([](FakeLine& l) {
         l.inQueue = 0;
         l.portEvents.push_back(EV_RXCHAR);
+        l.portEvents.push_back(EV_BREAK);
     });
-    std::this_thread::sleep_for(30ms);
-    ui.ProcessMessages();
-    EXPECT_EQ(order.size(), 3u);
+    ASSERT_TRUE(PumpUntil(ui, [&] { return order.size() >= 4; }));
+    EXPECT_EQ(order.size(), 4u);
+    EXPECT_EQ(order.back(), "break");
 }
 
 TEST_F(FakePortTest, FailedReadReportsLineErrorsAndEndsAtOnce) {
@@ -404,14 +435,19 @@ TEST_F(FakePortTest, CloseIsNotHeldUpByNotificationsNobodyPumps) {
     comm.SetOnReceive([&](TCustomCommX*, int32_t) { ++received; });
     comm.SetOnError([&](TCustomCommX*, int32_t) { ++errors; });
     comm.Open();
+    // First the transmit thread's line error, then the receive thread's data: each thread
+    // waits in its notification before Close is called.
     line->Set([](FakeLine& l) {
-        l.inQueue = 1;
-        l.portEvents.push_back(EV_RXCHAR);
         l.writeResult = WriteResult::Failed;
         l.lineErrors = CE_FRAME;
     });
     ASSERT_TRUE(comm.SendString("abc"));
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(ui.WaitForSenders(1));
+    line->Set([](FakeLine& l) {
+        l.inQueue = 1;
+        l.portEvents.push_back(EV_RXCHAR);
+    });
+    ASSERT_TRUE(ui.WaitForSenders(2));
     const auto start = Clock::now();
     comm.Close();
     EXPECT_LT(Ms(Clock::now() - start), 700);
@@ -476,7 +512,8 @@ TEST(CommXHandlerTest, HandlerClosesOrReopensThePortItsEventCameFrom) {
         {
             Watchdog watchdog(std::chrono::seconds(10), c.name);
             ASSERT_TRUE(PumpUntil(ui, [&] { return handled == 1; }));
-            std::this_thread::sleep_for(50ms);
+            // The handler's Close has joined the old threads and delivered whatever they
+            // still sent: nothing more can come from them.
             ui.ProcessMessages();
         }
         EXPECT_EQ(handled, 1);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/UiThread.h"
 #include "serial/PortApi.h"
 
 namespace mxc9::test {
@@ -159,6 +160,32 @@ class FakePort : public ISerialPort {
     std::shared_ptr<FakeLine> line_;
     WriteRecord current_;
     uint64_t purgeAtStart_ = 0;
+};
+
+// A UI thread that counts the notifications the workers have begun to wait for.
+template <typename Base>
+class CountingUi : public Base {
+  public:
+    // True once `count` workers have sent (within 5 s).
+    bool WaitForSenders(int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return senders_ >= count; });
+    }
+
+  protected:
+    void Wake() override {
+        Base::Wake();
+        {
+            std::lock_guard lock(mutex_);
+            ++senders_;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int senders_ = 0;
 };
 
 // An opener that hands out FakePorts on `line` and remembers the paths asked for.

@@ -34,7 +34,7 @@ TEST(QtUiThreadTest, WorkerCallsRunOnTheGuiThreadWhileItPumps) {
 // The receive thread waits in a blocking call for the GUI thread; Close on the GUI thread
 // must release it without running the application's other events.
 TEST(QtUiThreadTest, CloseOnTheGuiThreadReleasesAWaitingReceiveThread) {
-    QtUiThread ui;
+    CountingUi<QtUiThread> ui;
     auto line = std::make_shared<FakeLine>();
     TCommX comm(ui, {}, FakeOpener(line));
     int received = 0;
@@ -46,7 +46,7 @@ TEST(QtUiThreadTest, CloseOnTheGuiThreadReleasesAWaitingReceiveThread) {
         l.inQueue = 1;
         l.portEvents.push_back(EV_RXCHAR);
     });
-    std::this_thread::sleep_for(30ms);
+    ASSERT_TRUE(ui.WaitForSenders(1));  // the receive thread waits for its notification
     const auto start = Clock::now();
     comm.Close();
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),

@@ -270,6 +270,25 @@ class CtlOnPty : public CtlFiles {
     std::string port;
 };
 
+// 255 bytes are the longest name a page holds; one more is refused before the controller
+// is asked.
+TEST_F(CtlOnPty, ReadTakesANameOfUpTo255Bytes) {
+    for (const size_t length : {255u, 256u}) {
+        SCOPED_TRACE(length);
+        const std::string name(length, 'n');
+        ToolRun run =
+            RunTool({"read", "--port", port, "--save", folder.file("named"), "--name", name});
+        if (length == 255) {
+            ASSERT_EQ(run.status, 0) << run.err;
+            EXPECT_TRUE(Contains(ReadBytes(folder.file("named.mxd")), "NAME=" + name + "\r\n"));
+        } else {
+            EXPECT_EQ(run.status, 2);
+            ExpectOneErrorLine(run, "' is no page name: 1 to 255 bytes");
+        }
+    }
+    EXPECT_EQ(controller->readCommands(), 1);
+}
+
 TEST_F(CtlOnPty, ReadSaveThenWriteLeavesTheControllerAsItWas) {
     const DeviceImage before = controller->image();
     ToolRun read = RunTool(

@@ -6,6 +6,7 @@
 // opener, so nothing here depends on either.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -118,17 +119,99 @@ TEST_F(Win32PortTest, ReceivedBytesAreReportedOnTheThreadThatPumps) {
     EXPECT_GT(waiting, 0);
 }
 
+// The line-error queries of the port layer, through the seam: counted when they come
+// from another thread than the test's (the receive thread's look at the port), and
+// given line errors to report once when a test asks.
+struct QueryWatch {
+    static inline std::atomic<int> others{0};
+    static inline std::atomic<uint32_t> planted{0};
+    static inline std::thread::id testThread;
+    static bool Query(void* handle, uint32_t& errors, uint32_t& inQueue) {
+        const bool ok = SystemLineErrorQuery(handle, errors, inQueue);
+        if (std::this_thread::get_id() != testThread) ++others;
+        errors |= planted.exchange(0);
+        return ok;
+    }
+    QueryWatch() {
+        testThread = std::this_thread::get_id();
+        others = 0;
+        planted = 0;
+        SetLineErrorQuery(Query);
+    }
+    ~QueryWatch() { SetLineErrorQuery(nullptr); }
+};
+
 // Wine ends the receive thread's port-event wait at once, again and again, while the line
-// is idle: the thread must not turn that into a busy loop.
-TEST_F(Win32PortTest, AnIdleOpenPortCostsLittleProcessorTime) {
+// is idle: the thread must not turn that into a busy loop. It looks at the port seldom
+// while nothing is expected, and often while a reply is due.
+TEST_F(Win32PortTest, AnIdleOpenPortWakesSeldomAndOftenWhileAReplyIsDue) {
+    comm_.SetTimeOutReceive(200);
     comm_.Open();
+    // The line goes quiet first: what an earlier test asked for may still be on its way.
+    char byte;
+    while (comm_.Read(&byte, 1) == 1) {
+    }
+    QueryWatch watch;
     const auto before = ProcessTime();
-    const auto end = Clock::now() + std::chrono::seconds(2);
-    while (Clock::now() < end) {
+    const auto start = Clock::now();
+    while (Clock::now() - start < std::chrono::seconds(3)) {
         ApplicationUiThread().ProcessMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    EXPECT_LT(ProcessTime() - before, std::chrono::milliseconds(400));
+    const auto idleCost = ProcessTime() - before;
+    const int idleLooks = QueryWatch::others.exchange(0);
+    // A look every 10 ms for the 200 ms a reply was still due after the last read, then
+    // one every 150 ms: about 40. A 10 ms pause all along would make 300.
+    EXPECT_LE(idleLooks, 70);
+    // And the processor time, as a share of what a busy thread takes in the same time.
+    const auto busyBefore = ProcessTime();
+    const auto busyStart = Clock::now();
+    volatile unsigned spins = 0;
+    while (Clock::now() - busyStart < std::chrono::seconds(1)) spins = spins + 1;
+    const auto busyCost = (ProcessTime() - busyBefore) * 3;
+    EXPECT_LT(idleCost * 20, busyCost) << idleCost.count() << " ms idle in 3 s";
+
+    const auto exchangeStart = Clock::now();
+    ASSERT_EQ(Exchange(std::string(1, kReadCommand), 44).size(), 44u);
+    const auto took = Clock::now() - exchangeStart;
+    // 44 bytes at 1200 bit/s take 367 ms: a look every 10 ms makes about 40 (each look
+    // that finds bytes is followed by the error query of their event); the long pause, 10.
+    EXPECT_GE(QueryWatch::others.load(), 20)
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+}
+
+// A break and a framing error that the receive side finds, at an event or while it reads,
+// are reported by the next error query.
+TEST_F(Win32PortTest, LineErrorsSeenByTheReceiveSideReachTheNextErrorQuery) {
+    QueryWatch watch;
+    for (const bool byRead : {false, true}) {
+        SCOPED_TRACE(byRead ? "read" : "event wait");
+        auto port = OpenWin32Port(Win32PortName(portNo_));
+        ASSERT_NE(port, nullptr);
+        port->SetTimeouts(1000, 3000);
+        uint32_t written = 0;
+        const uint8_t request = static_cast<uint8_t>(kReadCommand);
+        if (port->StartWrite(&request, 1, written) == WriteResult::Pending) {
+            port->FinishWrite(written);
+        }
+        QueryWatch::planted = CE_FRAME | CE_BREAK;
+        if (byRead) {
+            char byte;
+            EXPECT_GE(port->Read(&byte, 1), 0);
+        } else {
+            uint32_t mask = 0;
+            EXPECT_EQ(port->WaitEvent(mask), PortWait::Events);
+        }
+        EXPECT_EQ(QueryWatch::planted.load(), 0u) << "the line was not looked at";
+        EXPECT_EQ(port->ClearError(nullptr) & (CE_FRAME | CE_BREAK), CE_FRAME | CE_BREAK);
+        EXPECT_EQ(port->ClearError(nullptr) & (CE_FRAME | CE_BREAK), 0u);  // reported once
+        // The answer is taken off the line, so that it cannot reach the next exchange.
+        char answer[64];
+        for (auto last = Clock::now(); Clock::now() - last < std::chrono::milliseconds(300);) {
+            if (port->Read(answer, sizeof answer) > 0) last = Clock::now();
+            port->WaitInput(5);
+        }
+    }
 }
 
 TEST_F(Win32PortTest, WriteFrameIsAcknowledgedAndReadsBack) {

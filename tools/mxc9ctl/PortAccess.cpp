@@ -122,51 +122,31 @@ PortProbe InspectPort(const std::string& path) {
     return {};
 }
 
-std::string PortStateText(const PortProbe& probe) {
-    switch (probe.state) {
-        case PortState::Available:
-            return "present";
-        case PortState::Missing:
-            return "missing";
-        case PortState::Busy:
-            return "busy (held by another program)";
-        case PortState::PermissionDenied:
-            return GroupHintHelps(probe) ? "permission denied (join the dialout group)"
-                                         : "permission denied (" + Ownership(probe) + ")";
-        case PortState::NotSerial:
-            return "not a serial port";
-        case PortState::Unusable:
-            break;
-    }
-    return std::string("cannot be opened: ") + std::strerror(probe.error);
+namespace system_words {
+
+std::string ErrorText(int error) {
+    return std::strerror(error);
 }
 
-std::string PortProblem(const PortChoice& port, const PortProbe& probe) {
-    const std::string& name = port.label;
-    if (port.path.empty())
-        return "port " + name + " stands for no device: no serial port was found for it (see " +
-               "mxc9ctl ports, or pin one in [Ports] of MXC9.ini)";
-    switch (probe.state) {
-        case PortState::Missing:
-            return "port " + name + " is missing: no such device";
-        case PortState::Busy:
-            return "port " + name + " is busy: another program holds it";
-        case PortState::PermissionDenied:
-            if (!GroupHintHelps(probe))
-                return "permission denied on " + name + ": the device has " + Ownership(probe) +
-                       ", which the dialout group does not open";
-            return "permission denied on " + name +
-                   ": add your user to the dialout group (sudo usermod -aG dialout $USER) "
-                   "and log in again";
-        case PortState::NotSerial:
-            return name + " is not a serial port";
-        case PortState::Unusable:
-            return "port " + name + " cannot be opened: " + std::strerror(probe.error);
-        case PortState::Available:
-            break;
-    }
-    // It opens now, but the serial component could not open or set it up a moment ago.
-    return "port " + name + " could not be set up for the controller's line";
+std::string PermissionState(const PortProbe& probe) {
+    return GroupHintHelps(probe) ? "permission denied (join the dialout group)"
+                                 : "permission denied (" + Ownership(probe) + ")";
 }
+
+std::string PermissionProblem(const std::string& name, const PortProbe& probe) {
+    if (!GroupHintHelps(probe))
+        return "permission denied on " + name + ": the device has " + Ownership(probe) +
+               ", which the dialout group does not open";
+    return "permission denied on " + name +
+           ": add your user to the dialout group (sudo usermod -aG dialout $USER) "
+           "and log in again";
+}
+
+const char* const kNoDeviceHint =
+    ": no serial port was found for it (see mxc9ctl ports, or pin one in [Ports] of "
+    "MXC9.ini)";
+const char* const kMissingReason = "no such device";
+
+}  // namespace system_words
 
 }  // namespace mxc9::ctl

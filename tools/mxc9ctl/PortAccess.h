@@ -53,4 +53,15 @@ std::string PortProblem(const PortChoice& port, const PortProbe& probe);
 // Fills in the owner, group and mode of the file at `path` (where it can be looked at).
 void AddOwnership(const std::string& path, PortProbe& probe);
 
+// The words of the system the tool is built for, where Linux and Windows say it
+// differently (PortAccess.cpp, PortAccessWin32.cpp); PortStateText and PortProblem say the
+// rest (PortTexts.cpp).
+namespace system_words {
+std::string ErrorText(int error);                     // the system's text of an error number
+std::string PermissionState(const PortProbe& probe);  // `ports`: "permission denied ..."
+std::string PermissionProblem(const std::string& name, const PortProbe& probe);
+extern const char* const kNoDeviceHint;   // after "port COM4 stands for no device"
+extern const char* const kMissingReason;  // after "port COM4 is missing: "
+}  // namespace system_words
+
 }  // namespace mxc9::ctl

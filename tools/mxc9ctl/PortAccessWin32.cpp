@@ -101,42 +101,23 @@ PortProbe InspectPort(const std::string& path) {
     return {PortState::NotSerial, ERROR_INVALID_HANDLE};
 }
 
-std::string PortStateText(const PortProbe& probe) {
-    switch (probe.state) {
-        case PortState::Available:
-            return "present";
-        case PortState::Missing:
-            return "missing";
-        case PortState::Busy:
-            return "busy (held by another program)";
-        case PortState::PermissionDenied:
-            return "access denied";
-        case PortState::NotSerial:
-            return "not a serial port";
-        case PortState::Unusable:
-            break;
-    }
-    return "cannot be opened: " + SystemErrorText(probe.error);
+namespace system_words {
+
+std::string ErrorText(int error) {
+    return SystemErrorText(error);
 }
 
-std::string PortProblem(const PortChoice& port, const PortProbe& probe) {
-    const std::string& name = port.label;
-    if (port.path.empty()) return "port " + name + " stands for no device (see mxc9ctl ports)";
-    switch (probe.state) {
-        case PortState::Missing:
-            return "port " + name + " is missing: Windows has no such port";
-        case PortState::Busy:
-            return "port " + name + " is busy: another program holds it";
-        case PortState::PermissionDenied:
-            return "access to " + name + " is denied";
-        case PortState::NotSerial:
-            return name + " is not a serial port";
-        case PortState::Unusable:
-            return "port " + name + " cannot be opened: " + SystemErrorText(probe.error);
-        case PortState::Available:
-            break;
-    }
-    return "port " + name + " could not be set up for the controller's line";
+std::string PermissionState(const PortProbe&) {
+    return "access denied";
 }
+
+std::string PermissionProblem(const std::string& name, const PortProbe&) {
+    return "access to " + name + " is denied";
+}
+
+const char* const kNoDeviceHint = " (see mxc9ctl ports)";
+const char* const kMissingReason = "Windows has no such port";
+
+}  // namespace system_words
 
 }  // namespace mxc9::ctl
