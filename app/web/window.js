@@ -209,7 +209,8 @@ export class MainWindow {
     this.NBRK_CAP = element("input", "", [582, 16, 43, 20], this.page);
     this.NBRK_CAP.id = "NBRK_CAP";
     this.NBRK_CAP.readOnly = true;
-    this.NBRK_CAP.tabIndex = -1;
+    // It takes its place in the tab order and shows the focus by selecting its text.
+    this.NBRK_CAP.addEventListener("focus", () => this.NBRK_CAP.select());
     this.NBRK_CAP.value = "OFF";
     this.neutralBrake = new ScrollBar(this, kNeutralBrakeTag, [650, 17, 134, 18], false, 100);
     label("Brake Frequency", 582, 38);
@@ -256,7 +257,7 @@ export class MainWindow {
       this.longPress(source);
     }
     // The order Tab and Shift+Tab follow.
-    this.tabOrder = [this.tabStrip, ...this.bars.map((b) => b.node), this.neutralBrake.node, this.lists[0],
+    this.tabOrder = [this.tabStrip, ...this.bars.map((b) => b.node), this.NBRK_CAP, this.neutralBrake.node, this.lists[0],
       this.lists[2], this.lists[3], this.Comment, this.lists[1], this.CommPort];
     for (const control of this.tabOrder)
       control.addEventListener("focusin", () => this.controlFocused(control));
