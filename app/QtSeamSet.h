@@ -1,6 +1,7 @@
 // The Qt implementations of every seam, owned together by the window program.
 #pragma once
 
+#include "common/MessageTable.h"
 #include "pages/PageNameDialog.h"
 #include "platform/qt/QtSeams.h"
 
@@ -8,7 +9,7 @@ namespace mxc9 {
 
 struct QtSeamSet {
     QtMessageBoxes messages;
-    QtFileDialogs files;
+    QtFileDialogs files{SettingsFileFilterNames()};
     PageNameDialog pageName;
     SystemClock clock;
     ExecutableFolder folder;

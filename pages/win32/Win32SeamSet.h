@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/MessageTable.h"
 #include "pages/win32/PageNameDialogWin32.h"
 #include "platform/win32/Win32Seams.h"
 
@@ -10,7 +11,7 @@ namespace mxc9 {
 
 struct Win32SeamSet {
     Win32MessageBoxes messages;
-    Win32FileDialogs files;
+    Win32FileDialogs files{SettingsFileFilterNames()};
     Win32PageNameDialog pageName;
     Win32Clock clock;
     Win32ProgramFolder folder;

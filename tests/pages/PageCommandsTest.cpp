@@ -312,6 +312,68 @@ TEST_F(PageCommandsTest, OpenAndImportShowEveryPageTheFileClaims) {
     }
 }
 
+TEST_F(PageCommandsTest, TheWindowHoldsNoMorePagesThanAFileReadsAndSaysWhereItStops) {
+    const std::string full = writeFile("full.mxd", std::vector<std::string>(1000, "p"));
+    WriteBytes(folder.file("damaged.mxd"), "[MXC-9]\r\nDATA=2000000000\r\n");
+    auto cut = [](int read, const char* stated) {
+        return MessageWith(kMessagePagesCut, {std::to_string(read), stated, "1000"});
+    };
+    const std::string limit = MessageWith(kMessagePageLimit, {"1000"});
+    struct Case {
+        const char* what;
+        int pagesBefore;
+        void (PageCommands::*run)();
+        std::string file;
+        int tabs;
+        std::vector<std::string> told;  // after the open question's Yes
+    };
+    const Case cases[] = {
+        {"import into a window with a page",
+         1,
+         &PageCommands::PAGE_INTClick,
+         full,
+         1000,
+         {cut(999, "1000")}},
+        {"import into a full window",
+         1000,
+         &PageCommands::PAGE_INTClick,
+         full,
+         1000,
+         {cut(0, "1000")}},
+        {"new page in a full window", 1000, &PageCommands::PAGE_ADDClick, "", 1000, {limit}},
+        {"new page below the limit", 999, &PageCommands::PAGE_ADDClick, "", 1000, {}},
+        {"open a full file", 1, &PageCommands::PAGE_OPENClick, full, 1000, {}},
+        {"open a damaged count",
+         1,
+         &PageCommands::PAGE_OPENClick,
+         folder.file("damaged.mxd"),
+         1000,
+         {cut(1000, "2000000000")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        makePages(std::vector<std::string>(static_cast<size_t>(c.pagesBefore), "x"));
+        window.files.openAnswers = {c.file};
+        window.messages.answers = {kIdYes};
+        window.messages.shown.clear();
+        (commands.*c.run)();
+        EXPECT_EQ(window.tabs.count(), c.tabs);
+        EXPECT_EQ(static_cast<int>(window.store.records().size()), c.tabs);
+        std::vector<std::string> told = questions();
+        if (c.run == &PageCommands::PAGE_OPENClick) told.erase(told.begin());
+        EXPECT_EQ(told, c.told);
+    }
+    // What the window holds, a file holds and gives back whole.
+    window.files.saveAnswers = {folder.file("again")};
+    commands.PAGE_ALLSAVEClick();
+    window.files.openAnswers = {folder.file("again.mxd")};
+    window.messages.answers = {kIdYes};
+    window.messages.shown.clear();
+    commands.PAGE_OPENClick();
+    EXPECT_EQ(window.tabs.count(), 1000);
+    EXPECT_EQ(window.messages.shown.size(), 1u);  // the open question only
+}
+
 // Every double-byte code of code page 932 (every lead byte with every second byte,
 // defined or not) and bytes that start no character, in page names and comment lines.
 std::vector<std::string> Cp932TextPieces() {
@@ -588,7 +650,8 @@ TEST_F(PageCommandsTest, FailedSaveShowsTheErrorAndKeepsTheOldFile) {
     window.files.saveAnswers = {folder.file("taken")};
     commands.PAGE_SAVEClick();
     ASSERT_EQ(window.messages.shown.size(), 1u);
-    EXPECT_EQ(window.messages.shown[0].text, folder.file("taken.mxd") + " に書き込めません.");
+    EXPECT_EQ(window.messages.shown[0].text,
+              MessageWith(kMessageCannotWrite, {folder.file("taken.mxd")}) + ".");
     EXPECT_EQ(window.messages.shown[0].caption, windowTitle);
     EXPECT_EQ(window.messages.shown[0].icon, MbIcon::Error);
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken.mxd")));
