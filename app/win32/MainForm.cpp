@@ -475,6 +475,7 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case kMsgPortClosedUp:
+            portClosedUpPosted_ = false;
             CommPortCloseUp();
             return 0;
         case kMsgPortListShown:
@@ -651,8 +652,15 @@ void TMainForm::onCommand(int id, int code, HWND control) {
                 CommPortDropDown();
                 PostMessageW(window_, kMsgPortListShown, 0, 0);
             }
-            // The chosen item is current only once the list has closed.
-            if (code == CBN_CLOSEUP) PostMessageW(window_, kMsgPortClosedUp, 0, 0);
+            // The chosen item is current only once the list has closed. A key that changes
+            // the closed list's entry is a choice like one from the open list: the list
+            // never shows one port and uses another. (The system reports a choice from
+            // the open list as a change too, after the closing or before it.)
+            if (code == CBN_CLOSEUP || (code == CBN_SELCHANGE && !portClosedUpPosted_ &&
+                                        !SendMessageW(CommPort, CB_GETDROPPEDSTATE, 0, 0))) {
+                portClosedUpPosted_ = true;
+                PostMessageW(window_, kMsgPortClosedUp, 0, 0);
+            }
             return;
         case kIdComment:
             if (code == EN_CHANGE && !settingComment_) CommentChange();
@@ -856,11 +864,11 @@ void TMainForm::FRQ_KeyUp(int tag) {
 }
 
 void TMainForm::FRQ_Scroll(int tag, int scrollCode, int& scrollPos) {
-    core_.editor().FRQ_Scroll(tag, scrollCode, scrollPos);
+    core_.FRQ_Scroll(tag, scrollCode, scrollPos);
 }
 
 void TMainForm::AVG_BARScroll(int scrollCode, int& scrollPos) {
-    core_.editor().AVG_BARScroll(scrollCode, scrollPos);
+    core_.AVG_BARScroll(scrollCode, scrollPos);
 }
 
 void TMainForm::NBRK_BARChange() {
@@ -996,8 +1004,15 @@ void TMainForm::focusTabControl() {
 }
 
 void TMainForm::showTransferBusy(bool busy) {
-    for (HWND control : {PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN})
-        EnableWindow(control, !busy);
+    // The page's controls are held, greyed; so is the tab strip. A held control that has
+    // the focus gives it to the tab strip first, as Read does, and the tab strip has it
+    // again when the transfer has ended.
+    std::vector<HWND> held(FRQ.begin(), FRQ.end());
+    held.insert(held.end(), {AVG_BAR, NBRK_BAR, BRK_LIST, CUTVT_LIST, RES_LIST, CUR_LIST, Comment,
+                             TabControl1, PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN});
+    if (busy && std::find(held.begin(), held.end(), GetFocus()) != held.end()) focusTabControl();
+    for (HWND control : held) EnableWindow(control, !busy);
+    if (!busy && !GetFocus() && GetActiveWindow() == window_) SetFocus(TabControl1);
 }
 
 void TMainForm::closeWindow() {
@@ -1008,16 +1023,28 @@ void TMainForm::closeWindow() {
 // ---------------------------------------------------------------------------------------
 // Mirrors of the plain state
 
+namespace {
+
+// A bar shows a new position with the next paint, once however many changes came before
+// it: a page loaded onto the screen repaints each bar once, all in the same paint.
+void ShowPosition(HWND bar, int position) {
+    if (GetScrollPos(bar, SB_CTL) == position) return;
+    SetScrollPos(bar, SB_CTL, position, FALSE);
+    InvalidateRect(bar, nullptr, FALSE);
+}
+
+}  // namespace
+
 void TMainForm::barChanged(int index) {
-    SetScrollPos(FRQ[static_cast<size_t>(index)], SB_CTL, core_.screen().bar(index), TRUE);
+    ShowPosition(FRQ[static_cast<size_t>(index)], core_.screen().bar(index));
 }
 
 void TMainForm::averageChanged() {
-    SetScrollPos(AVG_BAR, SB_CTL, core_.screen().averageBar(), TRUE);
+    ShowPosition(AVG_BAR, core_.screen().averageBar());
 }
 
 void TMainForm::neutralBrakeChanged() {
-    SetScrollPos(NBRK_BAR, SB_CTL, core_.screen().neutralBrake(), TRUE);
+    ShowPosition(NBRK_BAR, core_.screen().neutralBrake());
     SetWindowTextW(NBRK_CAP, Utf8ToWide(core_.screen().neutralBrakeCaption()).c_str());
 }
 
@@ -1047,22 +1074,27 @@ void TMainForm::readoutsChanged() {
 }
 
 void TMainForm::tabsChanged() {
+    // Only the tabs whose captions changed are set: a tab change with a thousand pages
+    // sets none, and the tab control measures its tabs again only when one of them changed.
     const std::vector<std::string>& captions = core_.tabs().captions();
-    const int have = TabCtrl_GetItemCount(TabControl1);
-    const int want = static_cast<int>(captions.size());
-    for (int i = 0; i < want; ++i) {
-        std::wstring text = Utf8ToWide(Cp932ToUtf8(captions[static_cast<size_t>(i)]));
+    const size_t want = captions.size();
+    for (size_t i = 0; i < want; ++i) {
+        if (i < tabCaptions_.size() && tabCaptions_[i] == captions[i]) continue;
+        std::wstring text = Utf8ToWide(Cp932ToUtf8(captions[i]));
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();
-        if (i < have) {
-            TabCtrl_SetItem(TabControl1, i, &item);
+        if (i < tabCaptions_.size()) {
+            TabCtrl_SetItem(TabControl1, static_cast<int>(i), &item);
         } else {
-            TabCtrl_InsertItem(TabControl1, i, &item);
+            TabCtrl_InsertItem(TabControl1, static_cast<int>(i), &item);
         }
     }
-    for (int i = have - 1; i >= want; --i) TabCtrl_DeleteItem(TabControl1, i);
-    TabCtrl_SetCurSel(TabControl1, core_.tabs().selected());
+    for (size_t i = tabCaptions_.size(); i-- > want;)
+        TabCtrl_DeleteItem(TabControl1, static_cast<int>(i));
+    tabCaptions_ = captions;
+    if (TabCtrl_GetCurSel(TabControl1) != core_.tabs().selected())
+        TabCtrl_SetCurSel(TabControl1, core_.tabs().selected());
 }
 
 }  // namespace mxc9

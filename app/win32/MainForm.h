@@ -156,10 +156,12 @@ class TMainForm : private MainFormView,
     std::vector<HWND> labels_;
     std::vector<HWND> tabOrder_;
     HWND activeControl_ = nullptr;  // the control that holds the focus as the handlers know it
+    std::vector<std::string> tabCaptions_;  // the captions the tab control shows
     std::vector<PortEntry> portEntries_;
     std::array<int, 3> portColumns_{};  // the open port list's columns: entry, device, details
     int wheelRemainder_ = 0;            // a wheel turn short of a notch, kept for the next
     bool settingComment_ = false;
+    bool portClosedUpPosted_ = false;  // a port selection waits to run
     bool closed_ = false;
 };
 
