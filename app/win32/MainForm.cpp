@@ -524,6 +524,14 @@ LRESULT TMainForm::controlMessage(HWND control, UINT message, WPARAM wParam, LPA
             return result;
         }
         case WM_KEYDOWN:
+            if (control == TabControl1) {
+                // A key's change that TCN_SELCHANGING refused still moves Wine's tab
+                // control to the new tab, without a TCN_SELCHANGE: it goes back.
+                const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+                if (TabCtrl_GetCurSel(TabControl1) != core_.tabs().selected())
+                    TabCtrl_SetCurSel(TabControl1, core_.tabs().selected());
+                return result;
+            }
             if (tag >= 0 && tag < kFrequencyBars) {
                 uint16_t key = static_cast<uint16_t>(wParam);
                 const FocusMove move = FRQ_KeyDown(tag, key);

@@ -57,23 +57,6 @@ TEST(MainFormCoreComment, EitherBoxesLineBreaksKeepTheSamePage) {
     }
 }
 
-// A controller that answers every read with the same image and acknowledges every write
-// frame; `meanwhile` runs once, at the first byte the link waits for, as the user's
-// events run while the link waits.
-class AnsweringPort : public ScriptedPort {
-  public:
-    std::function<void()> meanwhile;
-    bool sendString(const std::string& bytes) override {
-        if (!ScriptedPort::sendString(bytes)) return false;
-        input += bytes[0] == '\xC5' ? ReadReply(std::string(42, '\x01')) : bytes + '\x06';
-        return true;
-    }
-    int readByte(uint8_t& byte) override {
-        if (meanwhile) std::exchange(meanwhile, {})();
-        return ScriptedPort::readByte(byte);
-    }
-};
-
 class CoreView : public MainFormView {
   public:
     int port = 0;

@@ -1,0 +1,213 @@
+// The Windows main window itself, with fake seams and a scripted controller, driven by
+// the messages its controls get from the keyboard: tab changes with many pages, the port
+// list's keys, and what a transfer holds while it runs.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/ControlIds.h"
+#include "app/win32/MainForm.h"
+#include "common/MessageTable.h"
+#include "device/DeviceLink.h"
+#include "pages/SettingsFile.h"
+#include "platform/FileAccess.h"
+#include "platform/IniFile.h"
+#include "platform/WideText.h"
+#include "platform/win32/Win32Dialog.h"
+#include "platform/win32/Win32Seams.h"
+#include "tests/device/ScriptedPort.h"
+#include "tests/fakes/FakeSeams.h"
+#include "tests/support/TestFiles.h"
+
+namespace mxc9 {
+namespace {
+
+using namespace mxc9::testing;
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// A key pressed and released on a control, as its window procedure gets it.
+void Press(HWND control, WPARAM key) {
+    SendMessageW(control, WM_KEYDOWN, key, 1);
+    SendMessageW(control, WM_KEYUP, key, 0xC0000001);
+    Pump();
+}
+
+// Counts the messages that set, add or remove a tab of the tab control.
+LRESULT CALLBACK CountTabEdits(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR counter) {
+    if (message == TCM_SETITEMW || message == TCM_INSERTITEMW || message == TCM_DELETEITEM)
+        ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+class Win32WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.path = WithTrailingSeparator(MakeTemporaryFolder("mxc9-window"));
+        seams.messages = &messages;
+        seams.files = &files;
+        seams.pageName = &pageName;
+        seams.clock = &clock;
+        seams.programFolder = &folder;
+        seams.keyboard = &keyboard;
+        seams.browser = &browser;
+        seams.serialDevices = &serialDevices;
+        form = std::make_unique<TMainForm>(seams, GetModuleHandleW(nullptr), [this] {
+            auto made = std::make_unique<AnsweringPort>();
+            port = made.get();
+            return made;
+        });
+        form->Show(SW_SHOW);
+        Pump();
+    }
+    void TearDown() override {
+        messages.answers.clear();
+        form.reset();
+        Pump();
+    }
+    // Pages named P0, P1, ... whose first bar stands at the page's number.
+    void openPages(int count) {
+        const std::string path = folder.path + "pages.mxd";
+        IniFile file(path, IniFile::Start::Empty);
+        WritePageCount(file, count);
+        for (int k = 0; k < count; ++k) {
+            TMXC9Data page = DefaultPage();
+            page.freq[0] = k % 64;
+            WritePageRecord(file, PageSectionName(k), "P" + std::to_string(k), page);
+        }
+        file.updateFile();
+        ASSERT_TRUE(form->core().pageCommands().OpenFileAtStart(path));
+        Pump();
+    }
+    void choosePortOne() {
+        SendMessageW(form->CommPort, CB_SETCURSEL, 1, 0);
+        form->CommPortCloseUp();
+        ASSERT_TRUE(port && port->isOpen);
+    }
+
+    FakeMessageBoxes messages;
+    FakeFileDialogs files;
+    FakePageNameDialog pageName;
+    FakeClock clock;
+    FakeProgramFolder folder;
+    Win32KeyboardState keyboard;
+    FakeBrowser browser;
+    FakeSerialDevices serialDevices;
+    Seams seams;
+    AnsweringPort* port = nullptr;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(Win32WindowTest, ATabChangeWithAThousandPagesTouchesNoTabAndShowsOnePage) {
+    openPages(1000);
+    ASSERT_EQ(TabCtrl_GetItemCount(form->TabControl1), 1000);
+    int edits = 0;
+    SetWindowSubclass(form->TabControl1, CountTabEdits, 77, reinterpret_cast<DWORD_PTR>(&edits));
+    SetFocus(form->TabControl1);
+    for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_LEFT}) Press(form->TabControl1, key);
+    RemoveWindowSubclass(form->TabControl1, CountTabEdits, 77);
+    EXPECT_EQ(edits, 0);
+    EXPECT_EQ(form->core().tabs().selected(), 2);
+    EXPECT_EQ(TabCtrl_GetCurSel(form->TabControl1), 2);
+    // The bars show the page of the selected tab.
+    const int selected = form->core().tabs().selected();
+    EXPECT_EQ(GetScrollPos(form->FRQ[0], SB_CTL), selected);
+    EXPECT_EQ(form->core().screen().bar(0), selected);
+}
+
+TEST_F(Win32WindowTest, AKeyThatChangesTheClosedPortListIsAPortSelection) {
+    SetFocus(form->CommPort);
+    messages.shown.clear();
+    Press(form->CommPort, VK_DOWN);
+    EXPECT_EQ(SendMessageW(form->CommPort, CB_GETCURSEL, 0, 0), 1);
+    ASSERT_TRUE(port);
+    EXPECT_TRUE(port->isOpen) << "the port shown is the port used";
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "COM1" + CompletionSuffix());
+    Press(form->CommPort, VK_UP);
+    EXPECT_FALSE(port->isOpen);
+    EXPECT_EQ(messages.shown.back().text, Message(5));
+    // A choice from the open list is one port selection, not two.
+    messages.shown.clear();
+    SendMessageW(form->CommPort, CB_SHOWDROPDOWN, TRUE, 0);
+    Pump();
+    Press(form->CommPort, VK_DOWN);
+    Press(form->CommPort, VK_RETURN);
+    EXPECT_EQ(SendMessageW(form->CommPort, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(port->isOpen);
+}
+
+TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUntilItEnds) {
+    openPages(2);
+    choosePortOne();
+    SetFocus(form->FRQ[0]);
+    Pump();
+    const ScreenModel before = form->core().screen();
+    std::vector<int> notHeld;
+    bool duringTheWrite = false;
+    port->meanwhileAfter = 2;  // while Write waits for the answer to its frame
+    port->meanwhile = [&] {
+        duringTheWrite = form->core().transferRunning();
+        std::vector<HWND> held(form->FRQ.begin(), form->FRQ.end());
+        held.insert(held.end(), {form->AVG_BAR, form->NBRK_BAR, form->BRK_LIST, form->CUTVT_LIST,
+                                 form->RES_LIST, form->CUR_LIST, form->Comment, form->TabControl1});
+        for (HWND control : held)
+            if (IsWindowEnabled(control)) notHeld.push_back(GetDlgCtrlID(control));
+        // What the controls' own procedures do with keys, as if they reached them.
+        Press(form->FRQ[0], VK_UP);
+        Press(form->NBRK_BAR, VK_RIGHT);
+        Press(form->CUR_LIST, VK_UP);
+        SendMessageW(form->Comment, WM_CHAR, L'x', 1);
+        Press(form->TabControl1, VK_RIGHT);
+        SendMessageW(form->handle(), WM_COMMAND,
+                     kIdFirstMenuItem + static_cast<int>(PageMenuItem::Add), 0);
+        SendMessageW(form->handle(), WM_CLOSE, 0, 0);
+        Pump();
+    };
+    messages.shown.clear();
+    messages.answers = {kIdNo};  // to the quit question, once it is asked
+    SendMessageW(form->handle(), WM_COMMAND, kIdWrite, reinterpret_cast<LPARAM>(form->PROGRAM_BTN));
+    Pump();
+    ASSERT_TRUE(duringTheWrite) << "the edits came inside the transfer";
+    EXPECT_EQ(notHeld, std::vector<int>{});
+    // "Completed", then the quit question that waited for it.
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, Message(1));
+    EXPECT_EQ(messages.shown[1].text, Message(0));
+    // Nothing changed: the page, the tabs, what the controls show.
+    const ScreenModel& after = form->core().screen();
+    EXPECT_EQ(after.bar(0), before.bar(0));
+    EXPECT_EQ(GetScrollPos(form->FRQ[0], SB_CTL), before.bar(0));
+    EXPECT_EQ(after.neutralBrake(), before.neutralBrake());
+    EXPECT_EQ(GetScrollPos(form->NBRK_BAR, SB_CTL), before.neutralBrake());
+    EXPECT_EQ(after.listIndex(ListId::Current), before.listIndex(ListId::Current));
+    EXPECT_EQ(SendMessageW(form->CUR_LIST, CB_GETCURSEL, 0, 0), before.listIndex(ListId::Current));
+    EXPECT_EQ(after.comment(), before.comment());
+    EXPECT_EQ(WideToUtf8(WindowText(form->Comment)), form->core().CommentText("\r\n"));
+    EXPECT_EQ(form->core().tabs().count(), 2);
+    EXPECT_EQ(form->core().tabs().selected(), 0);
+    EXPECT_EQ(TabCtrl_GetCurSel(form->TabControl1), 0);
+    // Given back, with the focus on the tab strip.
+    EXPECT_TRUE(IsWindowEnabled(form->TabControl1));
+    EXPECT_TRUE(IsWindowEnabled(form->FRQ[0]));
+    EXPECT_EQ(GetFocus(), form->TabControl1);
+    Press(form->TabControl1, VK_RIGHT);
+    EXPECT_EQ(form->core().tabs().selected(), 1);
+}
+
+}  // namespace
+}  // namespace mxc9
