@@ -50,6 +50,7 @@ const std::array<std::string, 2 * kMessageRows> kTable = {
     "すべてのファイルを表示",
     "ページは %1 までしか開けません",
     "ファイルの %2 ページのうち %1 ページを読み込みました（ページは %3 まで）",
+    "日本語のフォントがないため、英語で表示します",
     // Block 1: English.
     "Close the program?",
     "Completed",
@@ -91,6 +92,7 @@ const std::array<std::string, 2 * kMessageRows> kTable = {
     "All files",
     "No page can be added: a window holds at most %1 pages.",
     "%1 of the file's %2 pages were read: a window holds at most %3 pages.",
+    "The system has no font for the Japanese texts: the window shows them in English.",
 };
 
 const std::string kEmpty;

@@ -1,6 +1,7 @@
-// The two-language message table: 40 rows, Japanese block first, English second. Rows 0
-// to 34 are the window's fixed texts; rows 35 to 39 are the texts of a failed save, the
-// file dialogs' filter and the page limit, which an English user must be able to read.
+// The two-language message table: 41 rows, Japanese block first, English second. Rows 0
+// to 34 are the window's fixed texts; rows 35 to 40 are the texts of a failed save, the
+// file dialogs' filter, the page limit and the missing Japanese font, which an English
+// user must be able to read.
 // The language index in use (common/Language.h) chooses the block.
 #pragma once
 
@@ -12,7 +13,7 @@
 
 namespace mxc9 {
 
-inline constexpr int kMessageRows = 40;
+inline constexpr int kMessageRows = 41;
 
 // Rows of the texts added to the fixed ones.
 inline constexpr int kMessageCannotWrite = 35;     // %1: the file's path
@@ -20,8 +21,9 @@ inline constexpr int kMessageFilterSettings = 36;  // the filter entry of settin
 inline constexpr int kMessageFilterAll = 37;       // the filter entry of all files
 inline constexpr int kMessagePageLimit = 38;       // %1: the most pages a window holds
 inline constexpr int kMessagePagesCut = 39;        // %1 read of %2 stated, %3 the limit
+inline constexpr int kMessageNoJapaneseFont = 40;  // Japanese asked for, no font draws it
 
-// Row `row` (0..39) in the language in use, in UTF-8. Out-of-range rows give "".
+// Row `row` (0..40) in the language in use, in UTF-8. Out-of-range rows give "".
 const std::string& Message(int row);
 // Row `row` in a given language (0 or 1), for tests and tools that show both.
 const std::string& MessageIn(int language, int row);

@@ -1,6 +1,9 @@
 #include "platform/win32/Win32Fonts.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <string>
+#include <vector>
 
 #include "platform/win32/Dpi.h"
 
@@ -52,7 +55,66 @@ const Face* ChosenFace() {
     return chosen;
 }
 
+// Japanese of the program's menus and boxes: kana, kanji and a full-width sign.
+const wchar_t kJapaneseSample[] = L"終了してよろしいですか？ファイル";
+
+bool FontDrawsJapanese(LOGFONTW font) {
+    font.lfHeight = -12;
+    HFONT created = CreateFontIndirectW(&font);
+    if (!created) return false;
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, created);
+    const int length = static_cast<int>(std::wcslen(kJapaneseSample));
+    std::vector<WORD> glyphs(static_cast<size_t>(length));
+    const DWORD got = GetGlyphIndicesW(screen, kJapaneseSample, length, glyphs.data(),
+                                       GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(created);
+    return got == static_cast<DWORD>(length) &&
+           std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
+}
+
+// The families FontLink\SystemLink names for a face, each entry "FILE,Family[,...]".
+std::vector<std::wstring> LinkedFamilies(const wchar_t* face) {
+    std::vector<wchar_t> value(8192, L'\0');
+    DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_LOCAL_MACHINE,
+                     L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink", face,
+                     RRF_RT_REG_MULTI_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    std::vector<std::wstring> families;
+    for (const wchar_t* entry = value.data(); *entry; entry += std::wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        const size_t comma = text.find(L',');
+        if (comma == std::wstring::npos) continue;
+        families.push_back(text.substr(comma + 1, text.find(L',', comma + 1) - comma - 1));
+    }
+    return families;
+}
+
+bool DrawsJapaneseWithLinks(const LOGFONTW& font) {
+    if (FontDrawsJapanese(font)) return true;
+    for (const std::wstring& family : LinkedFamilies(font.lfFaceName)) {
+        const Face linked{family.c_str(), DEFAULT_CHARSET};
+        if (!HasFamily(linked)) continue;
+        LOGFONTW other = font;
+        wcsncpy(other.lfFaceName, family.c_str(), LF_FACESIZE - 1);
+        other.lfFaceName[LF_FACESIZE - 1] = L'\0';
+        if (FontDrawsJapanese(other)) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool SystemFontsDrawJapanese() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return true;
+    return DrawsJapaneseWithLinks(metrics.lfMenuFont) &&
+           DrawsJapaneseWithLinks(metrics.lfMessageFont);
+}
 
 LOGFONTW WindowFontDescription(int pixels96, bool bold, int dpi) {
     LOGFONTW font{};

@@ -15,4 +15,9 @@ LOGFONTW WindowFontDescription(int pixels96, bool bold, int dpi);
 // The window font; the caller owns it (DeleteObject).
 HFONT CreateWindowFont(int pixels96, bool bold, int dpi);
 
+// Whether the system's menu and message-box fonts draw Japanese, themselves or through
+// a font linked to them (FontLink\SystemLink) that the system has: a system with
+// neither shows Japanese menus and boxes as boxes.
+bool SystemFontsDrawJapanese();
+
 }  // namespace mxc9
