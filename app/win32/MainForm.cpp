@@ -331,7 +331,18 @@ void TMainForm::createFonts(int dpi) {
     destroyFonts();
     windowFont_ = CreateWindowFont(12, false, dpi);
     boldFont_ = CreateWindowFont(12, true, dpi);
-    readoutFont_ = CreateWindowFont(19, true, dpi);
+    // Every readout text fits its panel inside the sunken edge, in whatever font stands
+    // in for the window font.
+    std::vector<TextRoom> readouts;
+    const int edges = 2 * GetSystemMetrics(SM_CXEDGE);
+    for (int code = 0; code <= kMaxFrequencyCode; ++code) {
+        const Readouts r = ReadoutsFor(0, code);
+        readouts.push_back({Utf8ToWide(r.value), ScaleToDpi(86, dpi) - edges});
+        readouts.push_back({Utf8ToWide(r.level), ScaleToDpi(85, dpi) - edges});
+    }
+    for (int index = 0; index <= kAverageBarTag; ++index)
+        readouts.push_back({Utf8ToWide(ReadoutsFor(index, 0).name), ScaleToDpi(85, dpi) - edges});
+    readoutFont_ = CreateFittedWindowFont(19, true, dpi, readouts);
 }
 
 void TMainForm::destroyFonts() {
@@ -339,6 +350,8 @@ void TMainForm::destroyFonts() {
         if (*font) DeleteObject(*font);
         *font = nullptr;
     }
+    for (HFONT font : listFonts_) DeleteObject(font);
+    listFonts_.clear();
 }
 
 void TMainForm::layout(int dpi) {
@@ -370,12 +383,35 @@ void TMainForm::layout(int dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ReleaseDC(window_, dc);
+    fitListFonts();
     SendMessageW(Comment, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), TRUE);
     SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
     const RECT outer = OuterRect(scaled(kClientWidth), scaled(kClientHeight), dpi);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TMainForm::fitListFonts() {
+    // Every item fits the face of its list beside the drop-down button: each list has
+    // the bold font, narrowed only as far as its own items need.
+    for (HFONT font : listFonts_) DeleteObject(font);
+    listFonts_.clear();
+    for (HWND list : {BRK_LIST, CUTVT_LIST, RES_LIST, CUR_LIST, CommPort}) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        std::vector<TextRoom> items;
+        if (GetComboBoxInfo(list, &info)) {
+            // Left of the button, which the system draws over the face's last pixels, and
+            // clear of it by the pixel the text stands in from the left.
+            const int right = std::min(info.rcItem.right, info.rcButton.left);
+            const int room = right - info.rcItem.left - 2 * scaled(1);
+            const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) items.push_back({ItemText(list, i), room});
+        }
+        listFonts_.push_back(CreateFittedWindowFont(12, true, dpi_, items));
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(listFonts_.back()), FALSE);
+    }
 }
 
 void TMainForm::FormCreate() {
@@ -786,7 +822,8 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &box, brush);
     DeleteObject(brush);
     if (item.itemID == static_cast<UINT>(-1)) return;
-    HGDIOBJ old = SelectObject(dc, boldFont_);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
     RECT cell = box;
@@ -955,6 +992,7 @@ void TMainForm::showBrakeItems(const std::vector<std::string>& items, int index)
     for (const std::string& item : items)
         SendMessageW(BRK_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
     SendMessageW(BRK_LIST, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    fitListFonts();  // for the items it now has
 }
 
 int TMainForm::portIndex() const {
@@ -969,16 +1007,17 @@ void TMainForm::showPortDevices(const std::vector<PortEntry>& entries) {
     portEntries_ = entries;
     // The open list is as wide as its three columns, its right edge under the box's.
     HDC dc = GetDC(CommPort);
+    const auto portFont = reinterpret_cast<HFONT>(SendMessageW(CommPort, WM_GETFONT, 0, 0));
     std::array<int, 3>& widths = portColumns_;
     widths.fill(0);
     for (int row = 0; row < static_cast<int>(SendMessageW(CommPort, CB_GETCOUNT, 0, 0)); ++row)
         widths[0] = std::max(
-            widths[0], static_cast<int>(TextSizeIn(dc, boldFont_, ItemText(CommPort, row)).cx));
+            widths[0], static_cast<int>(TextSizeIn(dc, portFont, ItemText(CommPort, row)).cx));
     for (const PortEntry& e : entries) {
         widths[1] = std::max(widths[1],
-                             static_cast<int>(TextSizeIn(dc, boldFont_, Utf8ToWide(e.device)).cx));
+                             static_cast<int>(TextSizeIn(dc, portFont, Utf8ToWide(e.device)).cx));
         widths[2] = std::max(widths[2],
-                             static_cast<int>(TextSizeIn(dc, boldFont_, Utf8ToWide(e.details)).cx));
+                             static_cast<int>(TextSizeIn(dc, portFont, Utf8ToWide(e.details)).cx));
     }
     ReleaseDC(CommPort, dc);
     const int wanted = widths[0] + widths[1] + widths[2] + 3 * scaled(kPortColumnGap) +

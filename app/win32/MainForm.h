@@ -103,6 +103,7 @@ class TMainForm : private MainFormView,
     void layout(int dpi);
     void createFonts(int dpi);
     void destroyFonts();
+    void fitListFonts();
     int scaled(int pixels) const;
 
     void onCommand(int id, int code, HWND control);
@@ -151,6 +152,7 @@ class TMainForm : private MainFormView,
     HFONT windowFont_ = nullptr;
     HFONT boldFont_ = nullptr;
     HFONT readoutFont_ = nullptr;
+    std::vector<HFONT> listFonts_;  // each list's bold font, narrowed as its items need
     HBRUSH black_ = nullptr;
     std::vector<Placed> placed_;
     std::vector<HWND> labels_;

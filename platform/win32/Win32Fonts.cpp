@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Fonts.h"
 
 #include <algorithm>
+#include <climits>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -153,6 +154,82 @@ HFONT CreateWindowFont(int pixels96, bool bold, int dpi) {
     DeleteObject(natural);
     font.lfWidth = MulDiv(metrics.tmAveCharWidth, kStandInWidthPercent, 100);
     return CreateFontIndirectW(&font);
+}
+
+namespace {
+
+// How far the widest text of `texts` stands out of its room in `font` (0 or less: all fit),
+// and the font's average character width.
+struct Overflow {
+    int pixels = 0;
+    int averageWidth = 0;
+    int widest = 0;
+    int room = 1;
+};
+
+Overflow Measure(HFONT font, const std::vector<TextRoom>& texts) {
+    Overflow worst;
+    worst.pixels = INT_MIN;
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    worst.averageWidth = metrics.tmAveCharWidth;
+    for (const TextRoom& t : texts) {
+        RECT box{0, 0, 0, 0};
+        DrawTextW(screen, t.text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        const int width = box.right - box.left;
+        if (width - t.room > worst.pixels) {
+            worst.pixels = width - t.room;
+            worst.widest = width;
+            worst.room = std::max(1, t.room);
+        }
+    }
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return worst;
+}
+
+}  // namespace
+
+HFONT CreateFittedWindowFont(int pixels96, bool bold, int dpi, const std::vector<TextRoom>& texts) {
+    HFONT font = CreateWindowFont(pixels96, bold, dpi);
+    LOGFONTW description{};
+    if (!font || !GetObjectW(font, sizeof description, &description)) return font;
+    Overflow overflow = Measure(font, texts);
+    auto take = [&](const LOGFONTW& wanted) {
+        HFONT other = CreateFontIndirectW(&wanted);
+        if (!other) return;
+        const Overflow measured = Measure(other, texts);
+        if (measured.widest >= overflow.widest) {
+            DeleteObject(other);  // no narrower than before
+            return;
+        }
+        DeleteObject(font);
+        font = other;
+        overflow = measured;
+        description = wanted;
+    };
+    // Narrower first: a font's character width is only roughly what it draws, so the
+    // width asked for goes down until the texts fit or the font takes no narrower form.
+    const int naturalWidth =
+        description.lfWidth > 0 ? description.lfWidth : std::max(1, overflow.averageWidth);
+    const int narrowest = std::max(1, naturalWidth * 3 / 4);
+    LOGFONTW narrower = description;
+    for (int width = naturalWidth - 1; overflow.pixels > 0 && width >= narrowest; --width) {
+        narrower.lfWidth = width;
+        take(narrower);
+    }
+    // Then lower, a pixel at a time, the width going down with the height.
+    const LONG height = description.lfHeight;
+    const LONG width = description.lfWidth;
+    LOGFONTW lower = description;
+    while (overflow.pixels > 0 && lower.lfHeight < height / 2) {
+        ++lower.lfHeight;  // negative: one pixel less
+        lower.lfWidth = width > 0 ? std::max<LONG>(1, MulDiv(width, lower.lfHeight, height)) : 0;
+        take(lower);
+    }
+    return font;
 }
 
 }  // namespace mxc9

@@ -14,6 +14,9 @@
 #include "app/win32/MainForm.h"
 #include "common/MessageTable.h"
 #include "device/DeviceLink.h"
+#include "editor/FrequencyEditor.h"
+#include "editor/FrequencyTable.h"
+#include "editor/ScreenModel.h"
 #include "pages/SettingsFile.h"
 #include "platform/FileAccess.h"
 #include "platform/IniFile.h"
@@ -207,6 +210,88 @@ TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUn
     EXPECT_EQ(GetFocus(), form->TabControl1);
     Press(form->TabControl1, VK_RIGHT);
     EXPECT_EQ(form->core().tabs().selected(), 1);
+}
+
+// The width `text` takes in the font the control draws with.
+int TextWidth(HWND control, const std::wstring& text, HFONT font = nullptr) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(
+        dc, font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT box{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return box.right - box.left;
+}
+
+TEST_F(Win32WindowTest, EveryReadoutAndListTextFitsItsControlAtEveryResolution) {
+    for (int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        if (dpi != 96) {  // the window as it starts, then moved to monitors of more dots
+            RECT frame;
+            GetWindowRect(form->handle(), &frame);
+            SendMessageW(form->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&frame));
+            Pump();
+        }
+        // The readouts: every code of every bar and of the average bar, inside the
+        // panel's sunken edge.
+        const HWND panels[] = {form->FRQ_VALUE, form->FRQ_LEVEL, form->FRQ_NAME};
+        for (size_t p = 0; p < std::size(panels); ++p) {
+            RECT box;
+            GetClientRect(panels[p], &box);
+            const int room = box.right - box.left - 2 * GetSystemMetrics(SM_CXEDGE);
+            int widest = 0;
+            std::string widestText;
+            for (int index = 0; index <= kAverageBarTag; ++index)
+                for (int code = 0; code <= kMaxFrequencyCode; ++code) {
+                    const Readouts r = ReadoutsFor(index, code);
+                    const std::string& text = p == 0 ? r.value : p == 1 ? r.level : r.name;
+                    const int width = TextWidth(panels[p], Utf8ToWide(text));
+                    if (width > widest) widest = width, widestText = text;
+                }
+            EXPECT_LE(widest, room) << "readout " << p << ": \"" << widestText << "\"";
+        }
+        // The lists' faces: every item beside the drop-down button.
+        for (ListId id : {ListId::Brake, ListId::CutVt, ListId::Response, ListId::Current}) {
+            const HWND list = GetDlgItem(form->handle(), kIdFirstList + static_cast<int>(id));
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(GetComboBoxInfo(list, &info));
+            const int right = std::min(info.rcItem.right, info.rcButton.left);
+            const int room = right - info.rcItem.left - MulDiv(1, dpi, 96);
+            for (const std::string& item : ListItems(id))
+                EXPECT_LE(TextWidth(list, Utf8ToWide(item)), room) << item;
+        }
+        // The neutral brake caption's widest text, inside the box's edge and margins.
+        RECT caption;
+        SendMessageW(form->NBRK_CAP, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&caption));
+        EXPECT_LE(TextWidth(form->NBRK_CAP, L"100"), caption.right - caption.left);
+    }
+}
+
+// The weight of the font a control draws with, as the system made it.
+int DrawnWeight(HWND control) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return metrics.tmWeight;
+}
+
+TEST_F(Win32WindowTest, TheLabelsListsCaptionAndCommentAreBoldThePortLabelIsNot) {
+    for (int id = kIdFirstLabel; id < kIdFirstLabel + 7; ++id) {
+        const HWND label = GetDlgItem(form->handle(), id);
+        ASSERT_TRUE(label) << id;
+        EXPECT_GE(DrawnWeight(label), FW_BOLD) << WideToUtf8(WindowText(label));
+    }
+    for (HWND control : {form->BRK_LIST, form->CUTVT_LIST, form->RES_LIST, form->CUR_LIST,
+                         form->NBRK_CAP, form->Comment})
+        EXPECT_GE(DrawnWeight(control), FW_BOLD) << GetDlgCtrlID(control);
+    EXPECT_LT(DrawnWeight(form->Label35), FW_BOLD);
 }
 
 }  // namespace
