@@ -199,7 +199,8 @@ void TMainForm::buildControls() {
     };
     auto label = [&](const wchar_t* caption, int x, int y) {
         const int id = kIdFirstLabel + static_cast<int>(labels_.size());
-        labels_.push_back(child(WC_STATICW, caption, SS_LEFT | SS_NOPREFIX, id));
+        // Drawn by the window, so that they are bold however the font draws bold.
+        labels_.push_back(child(WC_STATICW, caption, SS_OWNERDRAW, id));
         place(&labels_.back(), x, y, 0, 0);
     };
 
@@ -331,6 +332,7 @@ void TMainForm::createFonts(int dpi) {
     destroyFonts();
     windowFont_ = CreateWindowFont(12, false, dpi);
     boldFont_ = CreateWindowFont(12, true, dpi);
+    boldStrike_ = BoldShowsItsWeight(windowFont_, boldFont_) ? 0 : ScaleToDpi(1, dpi);
     // Every readout text fits its panel inside the sunken edge, in whatever font stands
     // in for the window font.
     std::vector<TextRoom> readouts;
@@ -369,7 +371,7 @@ void TMainForm::layout(int dpi) {
         int height = scaled(p.layout.bottom);
         if (isLabel) {
             const SIZE size = TextSizeIn(dc, font, WindowText(control));
-            width = size.cx;
+            width = size.cx + (control != Label35 ? boldStrike() : 0);
             height = size.cy;
         }
         if (p.layout.bottom == 0 && !isLabel) {
@@ -405,7 +407,7 @@ void TMainForm::fitListFonts() {
             // Left of the button, which the system draws over the face's last pixels, and
             // clear of it by the pixel the text stands in from the left.
             const int right = std::min(info.rcItem.right, info.rcButton.left);
-            const int room = right - info.rcItem.left - 2 * scaled(1);
+            const int room = right - info.rcItem.left - 2 * scaled(1) - boldStrike_;
             const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
             for (int i = 0; i < count; ++i) items.push_back({ItemText(list, i), room});
         }
@@ -765,6 +767,15 @@ void TMainForm::showPopupMenu(HWND source, LPARAM at) {
 // ---------------------------------------------------------------------------------------
 // Drawing
 
+void TMainForm::DrawBold(HDC dc, const std::wstring& text, RECT box, UINT format) const {
+    // Where the bold font draws hardly more than the regular one (a synthesised bold of a
+    // font without a bold face of its own), the text is struck twice, a pixel apart.
+    DrawTextW(dc, text.c_str(), -1, &box, format);
+    if (boldStrike_ == 0) return;
+    OffsetRect(&box, boldStrike_, 0);
+    DrawTextW(dc, text.c_str(), -1, &box, format);
+}
+
 void TMainForm::onMeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_COMBOBOX) return;
     item.itemHeight = static_cast<UINT>(
@@ -774,6 +785,18 @@ void TMainForm::onMeasureItem(MEASUREITEMSTRUCT& item) {
 void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT box = item.rcItem;
+    if (item.CtlType == ODT_STATIC &&
+        std::find(labels_.begin(), labels_.end(), item.hwndItem) != labels_.end()) {
+        // A label: navy bold text on the page.
+        FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+        HGDIOBJ old = SelectObject(dc, boldFont_);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kNavy);
+        DrawBold(dc, WindowText(item.hwndItem), box,
+                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        return;
+    }
     if (item.CtlType == ODT_STATIC &&
         (item.hwndItem == Select_Gage1 || item.hwndItem == Select_Gage2)) {
         // The gauge's pixels, each repeated, never blended, at any resolution.
@@ -844,8 +867,7 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
             cell.left = cell.right + scaled(kPortColumnGap);
         }
     } else {
-        DrawTextW(dc, caption.c_str(), -1, &cell,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawBold(dc, caption, cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, old);
 }

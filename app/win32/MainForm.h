@@ -110,6 +110,9 @@ class TMainForm : private MainFormView,
     LRESULT onNotify(const NMHDR& header);
     void onScroll(HWND bar, int code);
     void onDrawItem(const DRAWITEMSTRUCT& item);
+    // Text in the selected bold font, struck twice where that font shows no weight.
+    void DrawBold(HDC dc, const std::wstring& text, RECT box, UINT format) const;
+    int boldStrike() const { return boldStrike_; }
     void onMeasureItem(MEASUREITEMSTRUCT& item);
     HBRUSH onControlColour(HDC dc, HWND control);
     void showPopupMenu(HWND source, LPARAM at);
@@ -152,6 +155,7 @@ class TMainForm : private MainFormView,
     HFONT windowFont_ = nullptr;
     HFONT boldFont_ = nullptr;
     HFONT readoutFont_ = nullptr;
+    int boldStrike_ = 0;  // the second stroke's offset of bold text; 0: the font's bold shows
     std::vector<HFONT> listFonts_;  // each list's bold font, narrowed as its items need
     HBRUSH black_ = nullptr;
     std::vector<Placed> placed_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -108,6 +109,49 @@ bool DrawsJapaneseWithLinks(const LOGFONTW& font) {
 }
 
 }  // namespace
+
+namespace {
+
+int InkOf(HFONT font) {
+    constexpr int kWidth = 200, kHeight = 60;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    int ink = 0;
+    if (bitmap && bits) {
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        RECT box{0, 0, kWidth, kHeight};
+        FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, L"Brake Frequency", -1, &box, DT_LEFT | DT_TOP | DT_SINGLELINE);
+        GdiFlush();
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        // Pixels that read as the text's colour, not the grey of its smoothed edges.
+        for (int i = 0; i < kWidth * kHeight; ++i) ink += (pixels[i] & 0xFF) < 64 ? 1 : 0;
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+}  // namespace
+
+bool BoldShowsItsWeight(HFONT regular, HFONT bold) {
+    return InkOf(bold) * 2 >= InkOf(regular) * 3;
+}
 
 bool SystemFontsDrawJapanese() {
     NONCLIENTMETRICSW metrics{};

@@ -28,6 +28,10 @@ struct TextRoom {
 // each text fits its room; the caller owns it.
 HFONT CreateFittedWindowFont(int pixels96, bool bold, int dpi, const std::vector<TextRoom>& texts);
 
+// Whether `bold` draws visibly heavier than `regular` (half as much ink again);
+// a bold made up for a font without a bold face can be hardly heavier at small sizes.
+bool BoldShowsItsWeight(HFONT regular, HFONT bold);
+
 // Whether the system's menu and message-box fonts draw Japanese, themselves or through
 // a font linked to them (FontLink\SystemLink) that the system has: a system with
 // neither shows Japanese menus and boxes as boxes.

@@ -6,6 +6,8 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -270,28 +272,95 @@ TEST_F(Win32WindowTest, EveryReadoutAndListTextFitsItsControlAtEveryResolution) 
     }
 }
 
-// The weight of the font a control draws with, as the system made it.
-int DrawnWeight(HWND control) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
+// A picture of `width` x `height` on white, drawn by `paint`; the pixels near `ink`.
+int InkPixels(int width, int height, COLORREF ink, const std::function<void(HDC)>& paint) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT box{0, 0, width, height};
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    paint(dc);
+    int count = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF p = GetPixel(dc, x, y);
+            if (std::abs(GetRValue(p) - GetRValue(ink)) < 64 &&
+                std::abs(GetGValue(p) - GetGValue(ink)) < 64 &&
+                std::abs(GetBValue(p) - GetBValue(ink)) < 64)
+                ++count;
+        }
     SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return metrics.tmWeight;
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return count;
 }
 
-TEST_F(Win32WindowTest, TheLabelsListsCaptionAndCommentAreBoldThePortLabelIsNot) {
+TEST_F(Win32WindowTest, TheLabelsAndTheListsAreDrawnBoldThePortLabelIsNot) {
+    // The regular window font's ink of a text, against what the control draws of it.
+    const HFONT regular = reinterpret_cast<HFONT>(SendMessageW(form->Label35, WM_GETFONT, 0, 0));
+    auto check = [&](HWND control, const std::wstring& text, COLORREF ink, bool bold) {
+        SCOPED_TRACE(WideToUtf8(text));
+        RECT box;
+        GetClientRect(control, &box);
+        const int shown = InkPixels(box.right, box.bottom, ink, [&](HDC dc) {
+            SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        });
+        const int plain = InkPixels(box.right + 8, box.bottom, ink, [&](HDC dc) {
+            HGDIOBJ old = SelectObject(dc, regular);
+            SetTextColor(dc, ink);
+            SetBkMode(dc, TRANSPARENT);
+            RECT at{0, 0, box.right + 8, box.bottom};
+            DrawTextW(dc, text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(dc, old);
+        });
+        ASSERT_GT(plain, 0);
+        if (bold) {
+            EXPECT_GE(shown * 5, plain * 6) << shown << " against " << plain;
+        } else {
+            EXPECT_LT(shown * 5, plain * 6) << shown << " against " << plain;
+        }
+    };
     for (int id = kIdFirstLabel; id < kIdFirstLabel + 7; ++id) {
         const HWND label = GetDlgItem(form->handle(), id);
         ASSERT_TRUE(label) << id;
-        EXPECT_GE(DrawnWeight(label), FW_BOLD) << WideToUtf8(WindowText(label));
+        check(label, WindowText(label), RGB(0, 0, 128), true);
     }
-    for (HWND control : {form->BRK_LIST, form->CUTVT_LIST, form->RES_LIST, form->CUR_LIST,
-                         form->NBRK_CAP, form->Comment})
-        EXPECT_GE(DrawnWeight(control), FW_BOLD) << GetDlgCtrlID(control);
-    EXPECT_LT(DrawnWeight(form->Label35), FW_BOLD);
+    check(form->Label35, L"COMM", GetSysColor(COLOR_BTNTEXT), false);
+    // A list face: white text on black, against the regular font's white on white.
+    for (HWND list : {form->BRK_LIST, form->CUR_LIST}) {
+        const int item = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+        std::wstring text(256, L'\0');
+        text.resize(static_cast<size_t>(
+            SendMessageW(list, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()))));
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(list, &info);
+        const int width = info.rcItem.right - info.rcItem.left;
+        const int height = info.rcItem.bottom - info.rcItem.top;
+        const int shown = InkPixels(width, height, RGB(255, 255, 255), [&](HDC dc) {
+            DRAWITEMSTRUCT draw{};
+            draw.CtlType = ODT_COMBOBOX;
+            draw.CtlID = static_cast<UINT>(GetDlgCtrlID(list));
+            draw.itemID = static_cast<UINT>(item);
+            draw.itemAction = ODA_DRAWENTIRE;
+            draw.itemState = ODS_COMBOBOXEDIT;
+            draw.hwndItem = list;
+            draw.hDC = dc;
+            draw.rcItem = {0, 0, width, height};
+            SendMessageW(form->handle(), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+        });
+        const int plain = InkPixels(width + 8, height, RGB(0, 0, 0), [&](HDC dc) {
+            HGDIOBJ old = SelectObject(dc, regular);
+            SetBkMode(dc, TRANSPARENT);
+            RECT at{0, 0, width + 8, height};
+            DrawTextW(dc, text.c_str(), -1, &at, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(dc, old);
+        });
+        EXPECT_GE(shown * 5, plain * 6)
+            << WideToUtf8(text) << ": " << shown << " against " << plain;
+    }
 }
 
 }  // namespace
