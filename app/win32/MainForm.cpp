@@ -558,6 +558,9 @@ LRESULT TMainForm::controlMessage(HWND control, UINT message, WPARAM wParam, LPA
     switch (message) {
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+            // The read-only caption has a place in the tab order: its text is selected
+            // while it has the focus, so that the focus shows.
+            if (control == NBRK_CAP) SendMessageW(NBRK_CAP, EM_SETSEL, 0, -1);
             controlFocused(control);
             return result;
         }

@@ -214,6 +214,20 @@ TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUn
     EXPECT_EQ(form->core().tabs().selected(), 1);
 }
 
+TEST_F(Win32WindowTest, TheReadOnlyBrakeCaptionShowsTheFocusItTakesInTheTabOrder) {
+    SetFocus(form->AVG_BAR);
+    Pump();
+    MSG tab{form->AVG_BAR, WM_KEYDOWN, VK_TAB, 1, 0, {}};
+    ASSERT_TRUE(form->PreTranslateMessage(tab));
+    Pump();
+    ASSERT_EQ(GetFocus(), form->NBRK_CAP);
+    DWORD start = 1, end = 0;
+    SendMessageW(form->NBRK_CAP, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u) << "\"OFF\" selected";
+}
+
 // The width `text` takes in the font the control draws with.
 int TextWidth(HWND control, const std::wstring& text, HFONT font = nullptr) {
     HDC dc = GetDC(control);
