@@ -10,9 +10,11 @@
 
 #include "app/win32/ControlIds.h"
 #include "app/win32/SpeedButton.h"
+#include "app/win32/WindowColours.h"
 #include "common/DefaultErrorBox.h"
 #include "common/MessageTable.h"
 #include "controls/win32/InfoDialogWin32.h"
+#include "controls/win32/ReadoutWin32.h"
 #include "editor/FrequencyTable.h"
 #include "editor/ScrollRequest.h"
 #include "platform/Cp932.h"
@@ -41,11 +43,6 @@ constexpr int kOpenListRows = 8;
 constexpr int kListFaceHeight = 16;
 constexpr int kListRowHeight = 15;
 constexpr int kPortColumnGap = 12;
-
-const COLORREF kNavy = RGB(0, 0, 128);
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kGreen = RGB(0, 255, 0);
 
 std::wstring ItemText(HWND list, int item) {
     const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
@@ -81,47 +78,6 @@ RECT OuterRect(int width, int height, int dpi) {
     return rect;
 }
 
-// A readout: a sunken black panel with its text in green in the middle, in the font
-// WM_SETFONT gives it.
-const wchar_t* const kReadoutClass = L"MXC9Readout";
-
-LRESULT CALLBACK ReadoutProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_SETFONT:
-            SetWindowLongPtrW(panel, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-            if (LOWORD(lParam)) InvalidateRect(panel, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return GetWindowLongPtrW(panel, GWLP_USERDATA);
-        case WM_SETTEXT: {
-            const LRESULT result = DefWindowProcW(panel, message, wParam, lParam);
-            InvalidateRect(panel, nullptr, FALSE);
-            return result;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(panel, &paint);
-            RECT box;
-            GetClientRect(panel, &box);
-            FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
-            HGDIOBJ old =
-                SelectObject(dc, reinterpret_cast<HFONT>(GetWindowLongPtrW(panel, GWLP_USERDATA)));
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, kGreen);
-            DrawTextW(dc, WindowText(panel).c_str(), -1, &box,
-                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-            SelectObject(dc, old);
-            EndPaint(panel, &paint);
-            return 0;
-        }
-        default:
-            return DefWindowProcW(panel, message, wParam, lParam);
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -144,22 +100,16 @@ TMainForm::TMainForm(const Seams& seams, HINSTANCE instance, PortFactory makePor
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = kWindowClass;
-        WNDCLASSEXW readout{};
-        readout.cbSize = sizeof(readout);
-        readout.lpfnWndProc = ReadoutProc;
-        readout.hInstance = instance;
-        readout.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        readout.lpszClassName = kReadoutClass;
-        return RegisterClassExW(&readout) ? RegisterClassExW(&wc) : ATOM{0};
+        return RegisterClassExW(&wc);
     }();
     if (!registered) throw std::runtime_error("the main window class cannot be registered");
     window_ = CreateWindowExW(0, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               kClientWidth, kClientHeight, nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("the main window cannot be created");
     dpi_ = DpiOf(window_);
-    black_ = CreateSolidBrush(kBlack);
     createFonts(dpi_);
     buildControls();
+    showColours();
     layout(dpi_);
     core_.screen().setListener(this);
     core_.editor().setListener(this);
@@ -177,7 +127,7 @@ TMainForm::~TMainForm() {
     if (window_) DestroyWindow(window_);
     if (PopupMenu1) DestroyMenu(PopupMenu1);
     destroyFonts();
-    if (black_) DeleteObject(black_);
+    if (fieldBrush_) DeleteObject(fieldBrush_);
 }
 
 HWND TMainForm::child(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
@@ -229,11 +179,11 @@ void TMainForm::buildControls() {
     AVG_BAR = watched(child(WC_SCROLLBARW, L"", SBS_VERT | WS_TABSTOP, kIdAverage));
     SetScrollInfo(AVG_BAR, SB_CTL, &range, FALSE);
     place(&AVG_BAR, 552, 27, 21, 365);
-    FRQ_VALUE = child(kReadoutClass, L"-----", 0, kIdValue);
+    FRQ_VALUE = CreateReadout(window_, kIdValue, L"-----", instance_);
     place(&FRQ_VALUE, 5, 401, 86, 24);
-    FRQ_LEVEL = child(kReadoutClass, L"-----", 0, kIdLevel);
+    FRQ_LEVEL = CreateReadout(window_, kIdLevel, L"-----", instance_);
     place(&FRQ_LEVEL, 91, 401, 85, 24);
-    FRQ_NAME = child(kReadoutClass, L"-----", 0, kIdName);
+    FRQ_NAME = CreateReadout(window_, kIdName, L"-----", instance_);
     place(&FRQ_NAME, 176, 401, 85, 24);
 
     // The right-hand column.
@@ -416,6 +366,15 @@ void TMainForm::fitListFonts() {
     }
 }
 
+void TMainForm::showColours() {
+    colours_ = ColoursFor(highContrast ? highContrast() : false);
+    for (HWND panel : {FRQ_VALUE, FRQ_LEVEL, FRQ_NAME})
+        if (panel) SetReadoutColours(panel, colours_.readoutText, colours_.readout);
+    if (fieldBrush_) DeleteObject(fieldBrush_);
+    fieldBrush_ = CreateSolidBrush(colours_.field);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void TMainForm::FormCreate() {
     // The frequency bars are collected by control id: bar n-1 is FRQ_n, its tag n-1.
     for (int n = 1; n <= kFrequencyBars; ++n)
@@ -519,6 +478,11 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgPortListShown:
             placePortList();
             return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // A high-contrast scheme switched on or off, or its colours changed.
+            showColours();
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_DPICHANGED: {
             const int dpi = HIWORD(wParam);
             createFonts(dpi);
@@ -791,10 +755,11 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType == ODT_STATIC &&
         std::find(labels_.begin(), labels_.end(), item.hwndItem) != labels_.end()) {
         // A label: navy bold text on the page.
-        FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+        SetBkColor(dc, colours_.page);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &box, nullptr, 0, nullptr);
         HGDIOBJ old = SelectObject(dc, boldFont_);
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, kNavy);
+        SetTextColor(dc, colours_.labelText);
         DrawBold(dc, WindowText(item.hwndItem), box,
                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);
@@ -833,7 +798,7 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
     const bool face = (item.itemState & ODS_COMBOBOXEDIT) != 0;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const bool port = item.hwndItem == CommPort;
-    COLORREF back = kBlack, text = kWhite;
+    COLORREF back = colours_.field, text = colours_.fieldText;
     if (face && port) {
         back = GetSysColor(COLOR_WINDOW);
         text = GetSysColor(COLOR_WINDOWTEXT);
@@ -878,12 +843,12 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
 HBRUSH TMainForm::onControlColour(HDC dc, HWND control) {
     if (control == NBRK_CAP || control == Comment ||
         GetParent(control) != window_ /* an open list */) {
-        SetTextColor(dc, kWhite);
-        SetBkColor(dc, kBlack);
-        return black_;
+        SetTextColor(dc, colours_.fieldText);
+        SetBkColor(dc, colours_.field);
+        return fieldBrush_;
     }
     // Labels on the page.
-    SetTextColor(dc, control == Label35 ? GetSysColor(COLOR_BTNTEXT) : kNavy);
+    SetTextColor(dc, control == Label35 ? GetSysColor(COLOR_BTNTEXT) : colours_.labelText);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
 }

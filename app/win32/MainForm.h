@@ -8,10 +8,12 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/MainFormCore.h"
+#include "app/win32/WindowColours.h"
 
 namespace mxc9 {
 
@@ -40,6 +42,9 @@ class TMainForm : private MainFormView,
     // The message loop's look at a message before it is dispatched: Tab and Shift+Tab move
     // the focus along the window's tab order. True when the message was taken.
     bool PreTranslateMessage(MSG& message);
+
+    // The system's high-contrast setting as the window asks it; tests stand in for it.
+    std::function<bool()> highContrast = HighContrastOn;
 
     // Controls, named as in the window layout.
     HWND TabControl1 = nullptr;
@@ -104,6 +109,8 @@ class TMainForm : private MainFormView,
     void createFonts(int dpi);
     void destroyFonts();
     void fitListFonts();
+    // The colours of the window's own texts, again from the system's setting.
+    void showColours();
     int scaled(int pixels) const;
 
     void onCommand(int id, int code, HWND control);
@@ -157,7 +164,8 @@ class TMainForm : private MainFormView,
     HFONT readoutFont_ = nullptr;
     int boldStrike_ = 0;  // the second stroke's offset of bold text; 0: the font's bold shows
     std::vector<HFONT> listFonts_;  // each list's bold font, narrowed as its items need
-    HBRUSH black_ = nullptr;
+    WindowColours colours_{};
+    HBRUSH fieldBrush_ = nullptr;  // behind the brake caption, the comment and open lists
     std::vector<Placed> placed_;
     std::vector<HWND> labels_;
     std::vector<HWND> tabOrder_;

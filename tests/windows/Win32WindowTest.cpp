@@ -14,6 +14,7 @@
 
 #include "app/win32/ControlIds.h"
 #include "app/win32/MainForm.h"
+#include "app/win32/WindowColours.h"
 #include "common/MessageTable.h"
 #include "device/DeviceLink.h"
 #include "editor/FrequencyEditor.h"
@@ -374,6 +375,36 @@ TEST_F(Win32WindowTest, TheLabelsAndTheListsAreDrawnBoldThePortLabelIsNot) {
         });
         EXPECT_GE(shown * 5, plain * 6)
             << WideToUtf8(text) << ": " << shown << " against " << plain;
+    }
+}
+
+TEST_F(Win32WindowTest, InHighContrastTheWindowsOwnTextsTakeTheSystemsColours) {
+    // Pixels of `colour` in what a control paints.
+    auto paintedIn = [](HWND control, COLORREF colour) {
+        RECT box;
+        GetClientRect(control, &box);
+        return InkPixels(box.right, box.bottom, colour, [&](HDC dc) {
+            SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        });
+    };
+    const HWND label = GetDlgItem(form->handle(), kIdFirstLabel);
+    ASSERT_NE(GetSysColor(COLOR_BTNTEXT), RGB(0, 0, 128));
+    ASSERT_NE(GetSysColor(COLOR_WINDOW), RGB(0, 0, 0));
+    for (bool contrast : {false, true}) {
+        SCOPED_TRACE(contrast ? "high contrast" : "the layout's colours");
+        form->highContrast = [contrast] { return contrast; };
+        SendMessageW(form->handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        Pump();
+        const int navy = paintedIn(label, RGB(0, 0, 128));
+        const int systemText = paintedIn(label, GetSysColor(COLOR_BTNTEXT));
+        EXPECT_EQ(navy > 20, !contrast);
+        EXPECT_EQ(systemText > 20, contrast);
+        // The readouts' panels, filled with the field colour.
+        RECT panel;
+        GetClientRect(form->FRQ_NAME, &panel);
+        const int area = panel.right * panel.bottom;
+        EXPECT_GT(paintedIn(form->FRQ_NAME, contrast ? GetSysColor(COLOR_WINDOW) : RGB(0, 0, 0)),
+                  area / 2);
     }
 }
 
