@@ -47,8 +47,10 @@ inline constexpr const char* kCaptionQuit = "Quit";
 inline constexpr const char* kTitlePrefix = "MXC-9 Manager Ver2.2 ";
 inline constexpr const char* kApplicationTitle = "MXC-9";
 
-// Row 17: the copyright line that the information dialog shows as its link.
-inline constexpr const char* kCopyrightLineEnglish = "© 2026 MXC-9 Manager developers";
-inline constexpr const char* kCopyrightLineJapanese = "© 2026 MXC-9 Manager 開発者一同";
+// Row 17: the copyright line that the information dialog shows as its link, the same in
+// both languages: it fits the dialog's 285 pixels beside "Copyright" in the 12-pixel font,
+// where a Japanese group word after it would not.
+inline constexpr const char* kCopyrightLineEnglish = "© 2026 MXC-9 Manager";
+inline constexpr const char* kCopyrightLineJapanese = "© 2026 MXC-9 Manager";
 
 }  // namespace mxc9
