@@ -16,6 +16,7 @@
 #include "app/win32/MainForm.h"
 #include "app/win32/WindowColours.h"
 #include "common/MessageTable.h"
+#include "device/Conversions.h"
 #include "device/DeviceLink.h"
 #include "editor/FrequencyEditor.h"
 #include "editor/FrequencyTable.h"
@@ -213,6 +214,27 @@ TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUn
     EXPECT_EQ(GetFocus(), form->TabControl1);
     Press(form->TabControl1, VK_RIGHT);
     EXPECT_EQ(form->core().tabs().selected(), 1);
+}
+
+TEST_F(Win32WindowTest, TheBrakeBarsKeysAndAChosenCurrentLimitReachTheWriteFrame) {
+    choosePortOne();
+    SetFocus(form->NBRK_BAR);
+    for (int i = 0; i < 3; ++i) Press(form->NBRK_BAR, VK_RIGHT);
+    EXPECT_EQ(WindowText(form->NBRK_CAP), L"3");
+    Press(form->NBRK_BAR, VK_LEFT);
+    EXPECT_EQ(WindowText(form->NBRK_CAP), L"2");
+    SetFocus(form->CUR_LIST);
+    Press(form->CUR_LIST, VK_HOME);  // "40A"
+    Press(form->CUR_LIST, VK_DOWN);  // "60A"
+    EXPECT_EQ(form->core().screen().listIndex(ListId::Current), 1);
+    SendMessageW(form->handle(), WM_COMMAND, kIdWrite, reinterpret_cast<LPARAM>(form->PROGRAM_BTN));
+    Pump();
+    ASSERT_EQ(messages.shown.back().text, Message(1));  // "Completed"
+    const std::string frame = port->sent.back();
+    ASSERT_EQ(frame.size(), 44u);
+    EXPECT_EQ(static_cast<uint8_t>(frame[0]), 0xD5);
+    EXPECT_EQ(static_cast<uint8_t>(frame[1 + kImageNeutralBrake]), NeutralBrakeCode(2));
+    EXPECT_EQ(static_cast<uint8_t>(frame[1 + kImageCurrentLimit]), kCurrentLimitCodes[1]);
 }
 
 TEST_F(Win32WindowTest, TheReadOnlyBrakeCaptionShowsTheFocusItTakesInTheTabOrder) {
