@@ -20,24 +20,14 @@ using namespace mxc9::testing;
 // CR LF in the Win32 edit box); the page keeps CR LF either way, and what either box
 // shows is the same text.
 // The seams a core needs, faked; the program folder a temporary one.
-struct CoreSeams {
-    FakeMessageBoxes messages;
-    FakeProgramFolder folder;
-    FakeKeyboardState keyboard;
-    FakeClock clock;
-    Seams seams;
-    CoreSeams() {
-        folder.path = WithTrailingSeparator(testing::MakeTemporaryFolder("mxc9-core"));
-        seams.messages = &messages;
-        seams.programFolder = &folder;
-        seams.keyboard = &keyboard;
-        seams.clock = &clock;
-    }
+struct CoreSeams : FakeSeamSet<> {
+    Seams all =
+        (folder.path = WithTrailingSeparator(testing::MakeTemporaryFolder("mxc9-core")), seams());
 };
 
 TEST(MainFormCoreComment, EitherBoxesLineBreaksKeepTheSamePage) {
     CoreSeams fakes;
-    MainFormCore core(fakes.seams);
+    MainFormCore core(fakes.all);
     struct Case {
         const char* lineBreak;
         std::string typed;
@@ -85,7 +75,7 @@ TEST(MainFormCoreTransfer, ThePageTakesNoEditForTheWholeTransferAndEveryEditAfte
     CoreSeams fakes;
     FakeMessageBoxes& messages = fakes.messages;
     AnsweringPort* port = nullptr;
-    MainFormCore core(fakes.seams, [&port] {
+    MainFormCore core(fakes.all, [&port] {
         auto made = std::make_unique<AnsweringPort>();
         port = made.get();
         return made;

@@ -60,17 +60,11 @@ LRESULT CALLBACK CountTabEdits(HWND control, UINT message, WPARAM wParam, LPARAM
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-class Win32WindowTest : public ::testing::Test {
+class Win32WindowTest : public ::testing::Test, protected FakeSeamSet<Win32KeyboardState> {
   protected:
     void SetUp() override {
         folder.path = WithTrailingSeparator(MakeTemporaryFolder("mxc9-window"));
-        seams.messages = &messages;
-        seams.files = &files;
-        seams.pageName = &pageName;
-        seams.clock = &clock;
-        seams.programFolder = &folder;
-        seams.keyboard = &keyboard;
-        seams.browser = &browser;
+        seams = SeamSet::seams();
         seams.serialDevices = &serialDevices;
         form = std::make_unique<TMainForm>(seams, GetModuleHandleW(nullptr), [this] {
             auto made = std::make_unique<AnsweringPort>();
@@ -105,13 +99,6 @@ class Win32WindowTest : public ::testing::Test {
         ASSERT_TRUE(port && port->isOpen);
     }
 
-    FakeMessageBoxes messages;
-    FakeFileDialogs files;
-    FakePageNameDialog pageName;
-    FakeClock clock;
-    FakeProgramFolder folder;
-    Win32KeyboardState keyboard;
-    FakeBrowser browser;
     FakeSerialDevices serialDevices;
     Seams seams;
     AnsweringPort* port = nullptr;
