@@ -258,6 +258,7 @@ void TMainForm::showTransferBusy(bool busy) {
                              TabControl1, PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN});
     if (busy && std::find(held.begin(), held.end(), GetFocus()) != held.end()) focusTabControl();
     for (HWND control : held) EnableWindow(control, !busy);
+    InvalidateRect(TabControl1, nullptr, FALSE);  // its captions grey, or black again
     if (!busy && !GetFocus() && GetActiveWindow() == window_) SetFocus(TabControl1);
 }
 

@@ -64,6 +64,21 @@ void TMainForm::onDrawItem(const DRAWITEMSTRUCT& item) {
         SelectObject(dc, old);
         return;
     }
+    if (item.CtlType == ODT_TAB) {
+        // A tab's caption in the system's colours, which a high-contrast scheme sets, and
+        // grey while a transfer holds the tab strip.
+        // The control has drawn the tab's frame and face; only the caption is the window's.
+        const size_t index = static_cast<size_t>(item.itemID);
+        if (index >= tabCaptions_.size()) return;
+        HGDIOBJ old = SelectObject(dc, windowFont_);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc,
+                     GetSysColor(IsWindowEnabled(TabControl1) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        DrawTextW(dc, Utf8ToWide(Cp932ToUtf8(tabCaptions_[index])).c_str(), -1, &box,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        return;
+    }
     if (item.CtlType == ODT_STATIC &&
         (item.hwndItem == Select_Gage1 || item.hwndItem == Select_Gage2)) {
         // The gauge's pixels, each repeated, never blended, at any resolution.

@@ -92,9 +92,10 @@ void TMainForm::buildControls() {
     };
 
     // The tab strip lies under every other control and paints the page around them.
-    TabControl1 =
-        watched(child(WC_TABCONTROLW, L"",
-                      WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BOTTOM | TCS_FOCUSONBUTTONDOWN, kIdTabs));
+    TabControl1 = watched(child(
+        WC_TABCONTROLW, L"",
+        WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BOTTOM | TCS_FOCUSONBUTTONDOWN | TCS_OWNERDRAWFIXED,
+        kIdTabs));
     // Themes draw no tabs at the bottom; the classic look does.
     SetWindowTheme(TabControl1, L"", L"");
     place(&TabControl1, 0, 0, kClientWidth, kClientHeight);

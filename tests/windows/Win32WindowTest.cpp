@@ -60,6 +60,40 @@ LRESULT CALLBACK CountTabEdits(HWND control, UINT message, WPARAM wParam, LPARAM
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
+// A picture of `width` x `height` on white, drawn by `paint`; the pixels near `ink`.
+int InkPixels(int width, int height, COLORREF ink, const std::function<void(HDC)>& paint) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT box{0, 0, width, height};
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    paint(dc);
+    int count = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF p = GetPixel(dc, x, y);
+            if (std::abs(GetRValue(p) - GetRValue(ink)) < 64 &&
+                std::abs(GetGValue(p) - GetGValue(ink)) < 64 &&
+                std::abs(GetBValue(p) - GetBValue(ink)) < 64)
+                ++count;
+        }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+// The pixels of the system's text colour in what the tab strip paints.
+int TabCaptionInk(HWND tabs) {
+    RECT box;
+    GetClientRect(tabs, &box);
+    return InkPixels(box.right, box.bottom, GetSysColor(COLOR_BTNTEXT), [&](HDC dc) {
+        SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+}
+
 class Win32WindowTest : public ::testing::Test, protected FakeSeamSet<Win32KeyboardState> {
   protected:
     void SetUp() override {
@@ -153,6 +187,8 @@ TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUn
     const ScreenModel before = form->core().screen();
     std::vector<int> notHeld;
     bool duringTheWrite = false;
+    int inkMeanwhile = 0;
+    const int inkBefore = TabCaptionInk(form->TabControl1);
     port->meanwhileAfter = 2;  // while Write waits for the answer to its frame
     port->meanwhile = [&] {
         duringTheWrite = form->core().transferRunning();
@@ -161,6 +197,7 @@ TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUn
                                  form->RES_LIST, form->CUR_LIST, form->Comment, form->TabControl1});
         for (HWND control : held)
             if (IsWindowEnabled(control)) notHeld.push_back(GetDlgCtrlID(control));
+        inkMeanwhile = TabCaptionInk(form->TabControl1);
         // What the controls' own procedures do with keys, as if they reached them.
         Press(form->FRQ[0], VK_UP);
         Press(form->NBRK_BAR, VK_RIGHT);
@@ -195,6 +232,9 @@ TEST_F(Win32WindowTest, AWriteHoldsThePageTheTabStripTheMenuAndTheQuitQuestionUn
     EXPECT_EQ(form->core().tabs().count(), 2);
     EXPECT_EQ(form->core().tabs().selected(), 0);
     EXPECT_EQ(TabCtrl_GetCurSel(form->TabControl1), 0);
+    // The captions were grey meanwhile, in the text colour before and after.
+    EXPECT_LT(inkMeanwhile + 20, inkBefore);
+    EXPECT_GE(TabCaptionInk(form->TabControl1), inkBefore);  // and its focus rectangle now
     // Given back, with the focus on the tab strip.
     EXPECT_TRUE(IsWindowEnabled(form->TabControl1));
     EXPECT_TRUE(IsWindowEnabled(form->FRQ[0]));
@@ -294,31 +334,6 @@ TEST_F(Win32WindowTest, EveryReadoutAndListTextFitsItsControlAtEveryResolution) 
         SendMessageW(form->NBRK_CAP, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&caption));
         EXPECT_LE(TextWidth(form->NBRK_CAP, L"100"), caption.right - caption.left);
     }
-}
-
-// A picture of `width` x `height` on white, drawn by `paint`; the pixels near `ink`.
-int InkPixels(int width, int height, COLORREF ink, const std::function<void(HDC)>& paint) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT box{0, 0, width, height};
-    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    paint(dc);
-    int count = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const COLORREF p = GetPixel(dc, x, y);
-            if (std::abs(GetRValue(p) - GetRValue(ink)) < 64 &&
-                std::abs(GetGValue(p) - GetGValue(ink)) < 64 &&
-                std::abs(GetBValue(p) - GetBValue(ink)) < 64)
-                ++count;
-        }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return count;
 }
 
 TEST_F(Win32WindowTest, TheLabelsAndTheListsAreDrawnBoldThePortLabelIsNot) {
