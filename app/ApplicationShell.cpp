@@ -60,6 +60,11 @@ int StartLanguage(const StartOptions& options, const EnvironmentLookup& lookup) 
     return options.language.value_or(LanguageFromLocale(lookup));
 }
 
+DrawableLanguage ChooseDrawableLanguage(int wanted, bool japaneseDrawable) {
+    if (wanted != kLanguageJapanese || japaneseDrawable) return {wanted, {}};
+    return {kLanguageEnglish, MessageIn(kLanguageEnglish, kMessageNoJapaneseFont)};
+}
+
 std::string StartUsage() {
     return "Usage: mxc9 [--language ja|en] [FILE.mxd]\n"
            "Edits the settings of the MXC-9 motor speed controller as pages of a settings\n"

@@ -32,6 +32,15 @@ StartOptions ParseStartArguments(const std::vector<std::string>& args);
 // The language index of the run: --language when given, otherwise the locale's.
 int StartLanguage(const StartOptions& options, const EnvironmentLookup& lookup);
 
+// The language the window runs in: the one asked for, unless it is Japanese and the
+// system's own fonts (menus, message boxes) cannot draw Japanese, which would show every
+// text as boxes; then English, and `note` says why (empty otherwise).
+struct DrawableLanguage {
+    int language;
+    std::string note;
+};
+DrawableLanguage ChooseDrawableLanguage(int wanted, bool japaneseDrawable);
+
 // The texts of --help and --version.
 std::string StartUsage();
 std::string StartVersion();

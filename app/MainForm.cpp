@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 #include "app/ApplicationShell.h"
 #include "app/MainFormWidgets.h"
@@ -160,6 +162,13 @@ void TMainForm::showTransferBusy(bool busy) {
          std::initializer_list<QWidget*>{PROGRAM_BTN, READ_BTN, CommPort, INFO_BTN, EXIT_BTN})
         control->setEnabled(!busy);
     TabBar->setSelectable(!busy);
+    // The page's controls are held, greyed: a held control that has the focus gives it to
+    // the tab strip first, as Read does, rather than to whatever follows it.
+    std::vector<QWidget*> held(FRQ.begin(), FRQ.end());
+    held.insert(held.end(), {AVG_BAR, NBRK_BAR, BRK_LIST, CUTVT_LIST, RES_LIST, CUR_LIST, Comment});
+    if (busy && std::find(held.begin(), held.end(), QApplication::focusWidget()) != held.end())
+        focusTabControl();
+    for (QWidget* control : held) control->setEnabled(!busy);
 }
 
 void TMainForm::closeWindow() {
@@ -186,11 +195,11 @@ void TMainForm::FRQ_KeyUp(EditorScrollBar* sender) {
 }
 
 void TMainForm::FRQ_Scroll(EditorScrollBar* sender, int scrollCode, int& scrollPos) {
-    editor().FRQ_Scroll(sender->tag(), scrollCode, scrollPos);
+    core_.FRQ_Scroll(sender->tag(), scrollCode, scrollPos);
 }
 
 void TMainForm::AVG_BARScroll(EditorScrollBar* /*sender*/, int scrollCode, int& scrollPos) {
-    editor().AVG_BARScroll(scrollCode, scrollPos);
+    core_.AVG_BARScroll(scrollCode, scrollPos);
 }
 
 void TMainForm::NBRK_BARChange() {

@@ -192,16 +192,47 @@ std::optional<PopupMenuState> MainFormCore::PopupMenu1Popup() const {
     return pageCommands_->PopupMenu1Popup();
 }
 
+void MainFormCore::FRQ_Scroll(int tag, int scrollCode, int& scrollPos) {
+    if (pageHeld()) {
+        scrollPos = screen_.bar(tag);
+        return;
+    }
+    editor_.FRQ_Scroll(tag, scrollCode, scrollPos);
+}
+
+void MainFormCore::AVG_BARScroll(int scrollCode, int& scrollPos) {
+    if (pageHeld()) {
+        scrollPos = screen_.averageBar();
+        return;
+    }
+    editor_.AVG_BARScroll(scrollCode, scrollPos);
+}
+
 void MainFormCore::NBRK_BARChange(int position) {
+    if (pageHeld()) {
+        if (position != screen_.neutralBrake() && screen_.listener())
+            screen_.listener()->neutralBrakeChanged();
+        return;
+    }
     screen_.setNeutralBrake(position);
 }
 
 void MainFormCore::ListChange(ListId list, int index) {
+    if (pageHeld()) {
+        if (index != screen_.listIndex(list) && screen_.listener())
+            screen_.listener()->listChanged(list);
+        return;
+    }
     screen_.setListIndex(list, index);
 }
 
 std::optional<std::string> MainFormCore::CommentChange(const std::string& typed,
                                                        std::string_view lineBreak) {
+    if (pageHeld()) {
+        std::string shown = CommentText(lineBreak);
+        if (shown == typed) return std::nullopt;
+        return shown;
+    }
     // The memo shows what a settings file can keep: characters that code page 932
     // cannot hold become '?' as they are typed or pasted.
     std::string kept = ReplaceNonCp932Characters(typed);

@@ -69,8 +69,10 @@ class MainFormView {
     virtual void showPortIndex(int index) = 0;
     virtual void showPortDevices(const std::vector<PortEntry>& entries) = 0;
     virtual void focusTabControl() = 0;
-    // A transfer began or ended: while busy the buttons and the port list are greyed and
-    // no tab may be chosen.
+    // A transfer began or ended. While busy the buttons, the port list and the tab strip
+    // are greyed and no tab may be chosen, and the page's controls (the frequency bars,
+    // the average bar, the neutral brake bar, the four lists and the comment) are held:
+    // greyed, taking no edits. The core refuses their edits meanwhile whatever reaches it.
     virtual void showTransferBusy(bool busy) = 0;
     // Closes the window the way its close box does (the close protocol decides).
     virtual void closeWindow() = 0;
@@ -123,7 +125,15 @@ class MainFormCore {
     // The menu is about to open: its state, or nothing during a transfer (no menu then).
     std::optional<PopupMenuState> PopupMenu1Popup() const;
 
-    // The neutral brake bar moved to `position`.
+    // The page on screen belongs to a transfer: no edit of it is taken until the end.
+    bool pageHeld() const { return transferRunning(); }
+
+    // A scroll request on frequency bar `tag` or on the average bar, as the editor takes
+    // it; while the page is held `scrollPos` comes back as the bar's position.
+    void FRQ_Scroll(int tag, int scrollCode, int& scrollPos);
+    void AVG_BARScroll(int scrollCode, int& scrollPos);
+    // The neutral brake bar moved to `position`. While the page is held the bar and its
+    // caption are shown again as the page has them; so are a list and the comment below.
     void NBRK_BARChange(int position);
     // The user chose an item of a list.
     void ListChange(ListId list, int index);

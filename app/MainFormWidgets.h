@@ -128,6 +128,15 @@ class CloseUpComboBox : public QComboBox {
             Qt::QueuedConnection);
     }
 
+    void keyPressEvent(QKeyEvent* event) override {
+        // A key that changes the closed box's entry (arrows, Home, End, a letter) is a
+        // choice like one from the open list: the box never shows one port and uses
+        // another.
+        const int before = currentIndex();
+        QComboBox::keyPressEvent(event);
+        if (!popupOpen_ && currentIndex() != before && onCloseUp) onCloseUp();
+    }
+
   private:
     bool popupOpen_ = false;
 };

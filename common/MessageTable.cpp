@@ -45,6 +45,12 @@ const std::array<std::string, 2 * kMessageRows> kTable = {
     "全て保存",
     "編集中のファイルを閉じる",
     "現在のページを削除する",
+    "%1 に書き込めません",
+    "設定データ (*.mxd)",
+    "すべてのファイルを表示",
+    "ページは %1 までしか開けません",
+    "ファイルの %2 ページのうち %1 ページを読み込みました（ページは %3 まで）",
+    "日本語のフォントがないため、英語で表示します",
     // Block 1: English.
     "Close the program?",
     "Completed",
@@ -81,6 +87,12 @@ const std::array<std::string, 2 * kMessageRows> kTable = {
     "Save All",
     "Close",
     "Delete",
+    "Cannot write to %1",
+    "Settings data (*.mxd)",
+    "All files",
+    "No page can be added: a window holds at most %1 pages.",
+    "%1 of the file's %2 pages were read: a window holds at most %3 pages.",
+    "The system has no font for the Japanese texts: the window shows them in English.",
 };
 
 const std::string kEmpty;
@@ -94,6 +106,23 @@ const std::string& MessageIn(int language, int row) {
 
 const std::string& Message(int row) {
     return MessageIn(LanguageIndex(), row);
+}
+
+std::string MessageWith(int row, std::initializer_list<std::string> values) {
+    const std::string& text = Message(row);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t n =
+            i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - '1') : values.size();
+        if (text[i] == '%' && n < values.size()) {
+            out += values.begin()[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 const std::string& LanguageCode() {

@@ -69,10 +69,7 @@ void DrawFocusDots(QImage& image, const PixelRect& r) {
 
 TColorBtn::TColorBtn(QWidget* parent)
     : QPushButton(parent),
-      color_(BtnFace()),
-      frameColor_(WindowFrame()),
-      edgeHighlight_(BtnHighlight()),
-      edgeShadow_(BtnShadow()) {
+      ColorBtnProperties(BtnFace(), WindowFrame(), BtnHighlight(), BtnShadow()) {
     // Focus moving between other widgets can make this the active (default) button.
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { updateActive(); });
 }
@@ -82,48 +79,8 @@ TColorBtn::~TColorBtn() {
     disconnect(focusWatch_);
 }
 
-template <typename T>
-void TColorBtn::assign(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
+void TColorBtn::propertyChanged() {
     update();
-}
-
-void TColorBtn::setCaptionLines(const QStringList& lines) {
-    assign(captionLines_, lines);
-}
-void TColorBtn::setColor(const QColor& color) {
-    assign(color_, color);
-}
-void TColorBtn::setCapAlignH(TNHAlignment value) {
-    assign(look_.capAlignH, value);
-}
-void TColorBtn::setCapAlignV(TNVAlignment value) {
-    assign(look_.capAlignV, value);
-}
-void TColorBtn::setButtonStyle(TButtonStyle value) {
-    assign(look_.buttonStyle, value);
-}
-void TColorBtn::setCapFixed(bool value) {
-    assign(look_.capFixed, value);
-}
-void TColorBtn::setFocusline(bool value) {
-    assign(look_.focusline, value);
-}
-void TColorBtn::setCapOffsetH(int value) {
-    assign(look_.capOffsetH, value);
-}
-void TColorBtn::setCapOffsetV(int value) {
-    assign(look_.capOffsetV, value);
-}
-void TColorBtn::setFrameColor(const QColor& color) {
-    assign(frameColor_, color);
-}
-void TColorBtn::setEdgeHighlight(const QColor& color) {
-    assign(edgeHighlight_, color);
-}
-void TColorBtn::setEdgeShadow(const QColor& color) {
-    assign(edgeShadow_, color);
 }
 
 ColorBtnState TColorBtn::state() const {

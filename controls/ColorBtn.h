@@ -9,10 +9,11 @@
 #include <functional>
 
 #include "controls/ColorBtnLayout.h"
+#include "controls/ColorBtnProperties.h"
 
 namespace mxc9 {
 
-class TColorBtn : public QPushButton {
+class TColorBtn : public QPushButton, public ColorBtnProperties<TColorBtn, QColor, QStringList> {
     Q_OBJECT
 
   public:
@@ -21,31 +22,7 @@ class TColorBtn : public QPushButton {
     explicit TColorBtn(QWidget* parent = nullptr);
     ~TColorBtn() override;
 
-    // Each setter stores a changed value and repaints; an equal value changes nothing.
-    const QStringList& CaptionLines() const { return captionLines_; }
-    void setCaptionLines(const QStringList& lines);  // used when text() is empty
-    QColor Color() const { return color_; }
-    void setColor(const QColor& color);  // background while enabled
-    TNHAlignment CapAlignH() const { return look_.capAlignH; }
-    void setCapAlignH(TNHAlignment value);
-    TNVAlignment CapAlignV() const { return look_.capAlignV; }
-    void setCapAlignV(TNVAlignment value);
-    TButtonStyle ButtonStyle() const { return look_.buttonStyle; }
-    void setButtonStyle(TButtonStyle value);
-    bool CapFixed() const { return look_.capFixed; }
-    void setCapFixed(bool value);
-    bool Focusline() const { return look_.focusline; }
-    void setFocusline(bool value);
-    int CapOffsetH() const { return look_.capOffsetH; }
-    void setCapOffsetH(int value);
-    int CapOffsetV() const { return look_.capOffsetV; }
-    void setCapOffsetV(int value);
-    QColor FrameColor() const { return frameColor_; }
-    void setFrameColor(const QColor& color);
-    QColor EdgeHighlight() const { return edgeHighlight_; }
-    void setEdgeHighlight(const QColor& color);
-    QColor EdgeShadow() const { return edgeShadow_; }
-    void setEdgeShadow(const QColor& color);
+    // The published properties: ColorBtnProperties.
 
     // Called, when assigned, as the pointer enters and leaves the button.
     TNotifyEvent OnMouseEnter;
@@ -71,18 +48,11 @@ class TColorBtn : public QPushButton {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
-    template <typename T>
-    void assign(T& field, const T& value);
+    friend class ColorBtnProperties<TColorBtn, QColor, QStringList>;
+    void propertyChanged();  // a property changed: paint again
     ColorBtnState state() const;
     void updateActive();
     void mouseEntered();
-
-    QStringList captionLines_;
-    QColor color_;
-    ColorBtnLook look_;
-    QColor frameColor_;
-    QColor edgeHighlight_;
-    QColor edgeShadow_;
 
     QMetaObject::Connection focusWatch_;
     bool active_ = false;

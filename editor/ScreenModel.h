@@ -43,6 +43,7 @@ class ScreenModel {
     ScreenModel();
 
     void setListener(Listener* listener) { listener_ = listener; }
+    Listener* listener() const { return listener_; }
 
     // Frequency bars FRQ_1..FRQ_32 (index 0..31), positions 0..63.
     int bar(int index) const { return bars_.at(static_cast<size_t>(index)); }

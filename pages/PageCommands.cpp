@@ -1,5 +1,6 @@
 #include "pages/PageCommands.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "common/DefaultErrorBox.h"
@@ -98,6 +99,10 @@ void PageCommands::ATHOR_MENUClick() {
 
 void PageCommands::PAGE_ADDClick() {
     if (held_) return;
+    if (tabs_.count() >= kMaxPagesPerFile) {
+        showNotice(MessageWith(kMessagePageLimit, {std::to_string(kMaxPagesPerFile)}));
+        return;
+    }
     const TabStrip::Batch batch(tabs_);
     store_.SaveScreenToPage(tabs_.selected());
     store_.GrowPages(tabs_.count(), 1);
@@ -181,16 +186,27 @@ bool PageCommands::OpenFileAtStart(const std::string& path) {
 void PageCommands::openFile(const std::string& path, bool askFirst) {
     const IniFile file(path);
     // A negative count is taken as a file without pages.
-    const int count = ReadPageCount(file);
+    const int stated = ReadStatedPageCount(file);
+    const int count = std::min(stated, kMaxPagesPerFile);
     if (count <= 0) return;
     if (askFirst && !askYesNo(Message(kMessageOpenQuestion))) return;
-    const TabStrip::Batch batch(tabs_);
-    tabs_.clear();
-    store_.resize(count);
-    for (int k = 0; k < count; ++k) ReadPage(file, k, k, ReadPageName(file, k), tabs_, store_);
-    store_.LoadPageToScreen(0);
-    display_.ShowReadouts(-1);
-    tabs_.select(0);
+    {
+        const TabStrip::Batch batch(tabs_);
+        tabs_.clear();
+        store_.resize(count);
+        for (int k = 0; k < count; ++k) ReadPage(file, k, k, ReadPageName(file, k), tabs_, store_);
+        store_.LoadPageToScreen(0);
+        display_.ShowReadouts(-1);
+        tabs_.select(0);
+    }
+    reportCutPages(count, stated);
+}
+
+void PageCommands::reportCutPages(int read, int stated) {
+    // Told once the tabs show what was read.
+    if (read < stated)
+        showNotice(MessageWith(kMessagePagesCut, {std::to_string(read), std::to_string(stated),
+                                                  std::to_string(kMaxPagesPerFile)}));
 }
 
 void PageCommands::PAGE_INTClick() {
@@ -198,25 +214,30 @@ void PageCommands::PAGE_INTClick() {
     std::optional<std::string> chosen = chooseFileToOpen();
     if (!chosen) return;
     const IniFile file(*chosen);
-    const int count = ReadPageCount(file);
-    if (count == 0) return;
-    const TabStrip::Batch batch(tabs_);
-    // The names present, the inserted ones included, looked up at once rather than tab by
-    // tab: a thousand pages need not compare each name with every tab.
-    std::unordered_set<std::string> present(tabs_.captions().begin(), tabs_.captions().end());
-    for (int k = 0; k < count; ++k) {
-        const std::string stored = ReadPageName(file, k);
-        std::string name = stored;
-        for (int counter = 1; present.contains(name); ++counter)
-            name = stored + "_" + std::to_string(counter);
-        present.insert(name);
-        const int index = tabs_.count();
-        store_.GrowPages(index, 1);
-        ReadPage(file, k, index, name, tabs_, store_);
+    const int stated = ReadStatedPageCount(file);
+    if (stated == 0) return;
+    // Only as many pages as the window has room for.
+    const int count = std::min(stated, kMaxPagesPerFile - tabs_.count());
+    {
+        const TabStrip::Batch batch(tabs_);
+        // The names present, the inserted ones included, looked up at once rather than tab
+        // by tab: a thousand pages need not compare each name with every tab.
+        std::unordered_set<std::string> present(tabs_.captions().begin(), tabs_.captions().end());
+        for (int k = 0; k < count; ++k) {
+            const std::string stored = ReadPageName(file, k);
+            std::string name = stored;
+            for (int counter = 1; present.contains(name); ++counter)
+                name = stored + "_" + std::to_string(counter);
+            present.insert(name);
+            const int index = tabs_.count();
+            store_.GrowPages(index, 1);
+            ReadPage(file, k, index, name, tabs_, store_);
+        }
+        store_.LoadPageToScreen(0);
+        display_.ShowReadouts(-1);
+        tabs_.select(0);
     }
-    store_.LoadPageToScreen(0);
-    display_.ShowReadouts(-1);
-    tabs_.select(0);
+    reportCutPages(std::max(count, 0), stated);
 }
 
 void PageCommands::saveFile(const std::string& chosen, int first, int last) {
@@ -229,7 +250,7 @@ void PageCommands::saveFile(const std::string& chosen, int first, int last) {
     try {
         file.updateFile();
     } catch (const EIniFileError& error) {
-        showError(error.what());
+        showError(MessageWith(kMessageCannotWrite, {error.path()}));
     }
 }
 

@@ -78,6 +78,8 @@ class PageCommands {
     std::optional<std::string> chooseFileToOpen();
     // "Open" of a chosen file; askFirst: the question before the pages are replaced.
     void openFile(const std::string& path, bool askFirst);
+    // The notice that only `read` of the `stated` pages of a file were read, when so.
+    void reportCutPages(int read, int stated);
     bool askYesNo(const std::string& text);
     void showNotice(const std::string& text);
     void showError(const std::string& text);

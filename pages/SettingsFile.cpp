@@ -99,7 +99,11 @@ void ReadPage(const IniFile& file, int sectionNumber, int i, const std::string& 
 }
 
 int ReadPageCount(const IniFile& file) {
-    return std::min(file.readInteger(kFileSection, kPageCountKey, 0), int32_t{kMaxPagesPerFile});
+    return std::min(ReadStatedPageCount(file), kMaxPagesPerFile);
+}
+
+int ReadStatedPageCount(const IniFile& file) {
+    return file.readInteger(kFileSection, kPageCountKey, 0);
 }
 
 void WritePageCount(IniFile& file, int count) {

@@ -22,7 +22,9 @@ inline constexpr const char* kPageCountKey = "DATA";
 // lines, so that a damaged file shows all that it claims); above them a damaged count
 // is cut to the limit, so that "DATA=2147483647" cannot make two thousand million pages.
 // Both lie far above anything a person keeps: a settings file of real use holds some
-// tens of pages, a comment some tens of lines.
+// tens of pages, a comment some tens of lines. The window holds no more pages than a file
+// reads, so that every file the program writes reads back whole: "NewPage" and "Import
+// File" stop at the limit, and a cut count is reported with the number of pages read.
 inline constexpr int kMaxPagesPerFile = 1000;
 inline constexpr int kMaxCommentLines = 1000;
 
@@ -53,6 +55,8 @@ void ReadPage(const IniFile& file, int sectionNumber, int i, const std::string& 
 // The page count "DATA" of section "MXC-9" (default 0), at most kMaxPagesPerFile; a
 // negative count is returned as it is.
 int ReadPageCount(const IniFile& file);
+// The page count as the file states it, not cut to the limit.
+int ReadStatedPageCount(const IniFile& file);
 void WritePageCount(IniFile& file, int count);
 // "NAME" of section DATA<k> in CP932 bytes, empty when missing.
 std::string ReadPageName(const IniFile& file, int k);

@@ -22,6 +22,13 @@ class IMessageBoxes {
                      MbButtons buttons) = 0;
 };
 
+// The names of the file dialogs' two filter entries, in the language in use: settings
+// files (*.mxd), selected when a dialog opens, and all files.
+struct FileFilterNames {
+    std::string settingsFiles;
+    std::string allFiles;
+};
+
 // The standard open and save dialogs. Both propose a full path; nullopt is Cancel.
 class IFileDialogs {
   public:

@@ -8,10 +8,12 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/MainFormCore.h"
+#include "app/win32/WindowColours.h"
 
 namespace mxc9 {
 
@@ -40,6 +42,9 @@ class TMainForm : private MainFormView,
     // The message loop's look at a message before it is dispatched: Tab and Shift+Tab move
     // the focus along the window's tab order. True when the message was taken.
     bool PreTranslateMessage(MSG& message);
+
+    // The system's high-contrast setting as the window asks it; tests stand in for it.
+    std::function<bool()> highContrast = HighContrastOn;
 
     // Controls, named as in the window layout.
     HWND TabControl1 = nullptr;
@@ -103,12 +108,18 @@ class TMainForm : private MainFormView,
     void layout(int dpi);
     void createFonts(int dpi);
     void destroyFonts();
+    void fitListFonts();
+    // The colours of the window's own texts, again from the system's setting.
+    void showColours();
     int scaled(int pixels) const;
 
     void onCommand(int id, int code, HWND control);
     LRESULT onNotify(const NMHDR& header);
     void onScroll(HWND bar, int code);
     void onDrawItem(const DRAWITEMSTRUCT& item);
+    // Text in the selected bold font, struck twice where that font shows no weight.
+    void DrawBold(HDC dc, const std::wstring& text, RECT box, UINT format) const;
+    int boldStrike() const { return boldStrike_; }
     void onMeasureItem(MEASUREITEMSTRUCT& item);
     HBRUSH onControlColour(HDC dc, HWND control);
     void showPopupMenu(HWND source, LPARAM at);
@@ -151,15 +162,20 @@ class TMainForm : private MainFormView,
     HFONT windowFont_ = nullptr;
     HFONT boldFont_ = nullptr;
     HFONT readoutFont_ = nullptr;
-    HBRUSH black_ = nullptr;
+    int boldStrike_ = 0;  // the second stroke's offset of bold text; 0: the font's bold shows
+    std::vector<HFONT> listFonts_;  // each list's bold font, narrowed as its items need
+    WindowColours colours_{};
+    HBRUSH fieldBrush_ = nullptr;  // behind the brake caption, the comment and open lists
     std::vector<Placed> placed_;
     std::vector<HWND> labels_;
     std::vector<HWND> tabOrder_;
     HWND activeControl_ = nullptr;  // the control that holds the focus as the handlers know it
+    std::vector<std::string> tabCaptions_;  // the captions the tab control shows
     std::vector<PortEntry> portEntries_;
     std::array<int, 3> portColumns_{};  // the open port list's columns: entry, device, details
     int wheelRemainder_ = 0;            // a wheel turn short of a notch, kept for the next
     bool settingComment_ = false;
+    bool portClosedUpPosted_ = false;  // a port selection waits to run
     bool closed_ = false;
 };
 

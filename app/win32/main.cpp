@@ -14,6 +14,7 @@
 #include "pages/win32/Win32SeamSet.h"
 #include "platform/FileAccess.h"
 #include "platform/WideText.h"
+#include "platform/win32/Win32Fonts.h"
 #include "platform/win32/Win32UiThread.h"
 
 namespace {
@@ -49,7 +50,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             break;
     }
     // Everything the language decides reads it from here on, the window title included.
-    mxc9::SetLanguageIndex(WindowsLanguage(options));
+    // Japanese that the system's menus and boxes would draw as boxes is English instead.
+    const int wanted = WindowsLanguage(options);
+    const mxc9::DrawableLanguage language = mxc9::ChooseDrawableLanguage(
+        wanted, wanted != mxc9::kLanguageJapanese || mxc9::SystemFontsDrawJapanese());
+    mxc9::SetLanguageIndex(language.language);
+    if (!language.note.empty()) Tell(language.note, MB_ICONINFORMATION);
     mxc9::SetApplicationTitle(mxc9::kApplicationTitle);
     // The serial port component's events run on this thread.
     mxc9::Win32UiThread uiThread;

@@ -24,13 +24,12 @@
 
 #include "app/MainForm.h"
 #include "app/QtSeamSet.h"
-#include "pages/SettingsFile.h"
-#include "platform/Cp932.h"
-#include "platform/IniFile.h"
+#include "bench/window/BenchWindowSeams.h"
 
 namespace {
 
 using namespace mxc9;
+using namespace mxc9::bench;
 
 double CpuMilliseconds() {
     rusage usage{};
@@ -38,14 +37,6 @@ double CpuMilliseconds() {
     auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
-
-// Every question answered Yes, every notice taken.
-class YesBoxes : public IMessageBoxes {
-  public:
-    int show(const std::string&, const std::string&, MbIcon, MbButtons buttons) override {
-        return buttons == MbButtons::Ok ? kIdOk : kIdYes;
-    }
-};
 
 // The open dialog answers with `open`, the save dialog with `save`.
 class ChosenFiles : public IFileDialogs {
@@ -55,30 +46,6 @@ class ChosenFiles : public IFileDialogs {
     std::optional<std::string> openFile(const std::string&) override { return open; }
     std::optional<std::string> saveFile(const std::string&) override { return save; }
 };
-
-class Folder : public IProgramFolder {
-  public:
-    explicit Folder(std::string path) : path_(std::move(path)) {}
-    std::string folder() const override { return path_; }
-
-  private:
-    std::string path_;
-};
-
-// Pages as users keep them: a Japanese name and a two-line comment.
-void WriteSettingsFile(const std::string& path, int pages) {
-    IniFile file(path, IniFile::Start::Empty);
-    WritePageCount(file, pages);
-    for (int k = 0; k < pages; ++k) {
-        TMXC9Data page = DefaultPage();
-        page.nBrake = k % 101;
-        for (int i = 0; i < kFrequencyBars; ++i) page.freq[static_cast<size_t>(i)] = (k + i) % 64;
-        page.comment =
-            Utf8ToCp932("setting for track " + std::to_string(k) + "\r\n路面が濡れている時用");
-        WritePageRecord(file, PageSectionName(k), Utf8ToCp932("ページ" + std::to_string(k)), page);
-    }
-    file.updateFile();
-}
 
 struct Cost {
     double processor = 0;  // ms

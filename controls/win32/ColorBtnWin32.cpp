@@ -32,10 +32,8 @@ void Fill(HDC dc, const PixelRect& r, COLORREF color) {
 }  // namespace
 
 TColorBtn::TColorBtn()
-    : color_(GetSysColor(COLOR_BTNFACE)),
-      frameColor_(GetSysColor(COLOR_WINDOWFRAME)),
-      edgeHighlight_(GetSysColor(COLOR_BTNHIGHLIGHT)),
-      edgeShadow_(GetSysColor(COLOR_BTNSHADOW)) {}
+    : ColorBtnProperties(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWFRAME),
+                         GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW)) {}
 
 TColorBtn::~TColorBtn() {
     if (window_) {
@@ -68,52 +66,12 @@ bool TColorBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-template <typename T>
-void TColorBtn::assign(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
+void TColorBtn::propertyChanged() {
     repaint();
 }
 
 void TColorBtn::repaint() {
     if (window_) InvalidateRect(window_, nullptr, FALSE);
-}
-
-void TColorBtn::setCaptionLines(const std::vector<std::wstring>& lines) {
-    assign(captionLines_, lines);
-}
-void TColorBtn::setColor(COLORREF color) {
-    assign(color_, color);
-}
-void TColorBtn::setCapAlignH(TNHAlignment value) {
-    assign(look_.capAlignH, value);
-}
-void TColorBtn::setCapAlignV(TNVAlignment value) {
-    assign(look_.capAlignV, value);
-}
-void TColorBtn::setButtonStyle(TButtonStyle value) {
-    assign(look_.buttonStyle, value);
-}
-void TColorBtn::setCapFixed(bool value) {
-    assign(look_.capFixed, value);
-}
-void TColorBtn::setFocusline(bool value) {
-    assign(look_.focusline, value);
-}
-void TColorBtn::setCapOffsetH(int value) {
-    assign(look_.capOffsetH, value);
-}
-void TColorBtn::setCapOffsetV(int value) {
-    assign(look_.capOffsetV, value);
-}
-void TColorBtn::setFrameColor(COLORREF color) {
-    assign(frameColor_, color);
-}
-void TColorBtn::setEdgeHighlight(COLORREF color) {
-    assign(edgeHighlight_, color);
-}
-void TColorBtn::setEdgeShadow(COLORREF color) {
-    assign(edgeShadow_, color);
 }
 
 void TColorBtn::paint(const DRAWITEMSTRUCT& item) {

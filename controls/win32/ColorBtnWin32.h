@@ -15,10 +15,11 @@
 #include <vector>
 
 #include "controls/ColorBtnLayout.h"
+#include "controls/ColorBtnProperties.h"
 
 namespace mxc9 {
 
-class TColorBtn {
+class TColorBtn : public ColorBtnProperties<TColorBtn, COLORREF, std::vector<std::wstring>> {
   public:
     using TNotifyEvent = std::function<void(TColorBtn* sender)>;
 
@@ -38,31 +39,7 @@ class TColorBtn {
     // The button behind a window, or nullptr.
     static TColorBtn* FromHandle(HWND window);
 
-    // Each setter stores a changed value and repaints; an equal value changes nothing.
-    const std::vector<std::wstring>& CaptionLines() const { return captionLines_; }
-    void setCaptionLines(const std::vector<std::wstring>& lines);  // used when the caption is empty
-    COLORREF Color() const { return color_; }
-    void setColor(COLORREF color);  // background while enabled
-    TNHAlignment CapAlignH() const { return look_.capAlignH; }
-    void setCapAlignH(TNHAlignment value);
-    TNVAlignment CapAlignV() const { return look_.capAlignV; }
-    void setCapAlignV(TNVAlignment value);
-    TButtonStyle ButtonStyle() const { return look_.buttonStyle; }
-    void setButtonStyle(TButtonStyle value);
-    bool CapFixed() const { return look_.capFixed; }
-    void setCapFixed(bool value);
-    bool Focusline() const { return look_.focusline; }
-    void setFocusline(bool value);
-    int CapOffsetH() const { return look_.capOffsetH; }
-    void setCapOffsetH(int value);
-    int CapOffsetV() const { return look_.capOffsetV; }
-    void setCapOffsetV(int value);
-    COLORREF FrameColor() const { return frameColor_; }
-    void setFrameColor(COLORREF color);
-    COLORREF EdgeHighlight() const { return edgeHighlight_; }
-    void setEdgeHighlight(COLORREF color);
-    COLORREF EdgeShadow() const { return edgeShadow_; }
-    void setEdgeShadow(COLORREF color);
+    // The published properties: ColorBtnProperties.
 
     // Called, when assigned, as the pointer enters and leaves the button.
     TNotifyEvent OnMouseEnter;
@@ -79,18 +56,12 @@ class TColorBtn {
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    template <typename T>
-    void assign(T& field, const T& value);
+    friend class ColorBtnProperties<TColorBtn, COLORREF, std::vector<std::wstring>>;
+    void propertyChanged();  // a property changed: paint again
     void repaint();
     void paint(const DRAWITEMSTRUCT& item);
 
     HWND window_ = nullptr;
-    std::vector<std::wstring> captionLines_;
-    COLORREF color_;
-    ColorBtnLook look_;
-    COLORREF frameColor_;
-    COLORREF edgeHighlight_;
-    COLORREF edgeShadow_;
     bool active_ = false;
     bool mouseInside_ = false;
     int paintCount_ = 0;

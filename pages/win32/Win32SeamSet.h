@@ -3,31 +3,16 @@
 
 #include <windows.h>
 
+#include "common/MessageTable.h"
 #include "pages/win32/PageNameDialogWin32.h"
+#include "platform/SeamSet.h"
 #include "platform/win32/Win32Seams.h"
 
 namespace mxc9 {
 
-struct Win32SeamSet {
-    Win32MessageBoxes messages;
-    Win32FileDialogs files;
-    Win32PageNameDialog pageName;
-    Win32Clock clock;
-    Win32ProgramFolder folder;
-    Win32KeyboardState keyboard;
-    Win32Browser browser;
-
-    Seams seams() {
-        Seams s;
-        s.messages = &messages;
-        s.files = &files;
-        s.pageName = &pageName;
-        s.clock = &clock;
-        s.programFolder = &folder;
-        s.keyboard = &keyboard;
-        s.browser = &browser;
-        return s;
-    }
+struct Win32SeamSet : SeamSet<Win32MessageBoxes, Win32FileDialogs, Win32PageNameDialog, Win32Clock,
+                              Win32ProgramFolder, Win32KeyboardState, Win32Browser> {
+    Win32SeamSet() : SeamSet(SettingsFileFilterNames()) {}
     // The dialogs and boxes belong to the main window once it exists.
     void setOwner(HWND owner) {
         messages.setOwner(owner);

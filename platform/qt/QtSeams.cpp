@@ -13,17 +13,16 @@
 
 namespace mxc9 {
 
-// Each entry is the text the list shows, then its pattern in parentheses, which the
-// dialogs keep out of sight (HideNameFilterDetails): the first entry's own text ends in
-// "(*.mxd)", the second's does not. "Show all files" matches every file, as "*.*" does
-// on the original platform; here "*.*" would miss names without a dot.
-const char* const kSettingsFileFilter = "設定データ (*.mxd) (*.mxd);;すべてのファイルを表示 (*)";
-
 namespace {
 
-void SetSettingsFileFilter(QFileDialog& dialog) {
+// Each entry is the text the list shows, then its pattern in parentheses, which the
+// dialogs keep out of sight (HideNameFilterDetails): the first entry's own text ends in
+// "(*.mxd)", the second's does not. "All files" matches every file, as "*.*" does on
+// the original platform; here "*.*" would miss names without a dot.
+void SetSettingsFileFilter(QFileDialog& dialog, const FileFilterNames& names) {
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilter(QString::fromUtf8(kSettingsFileFilter));
+    dialog.setNameFilter(
+        QString::fromStdString(names.settingsFiles + " (*.mxd);;" + names.allFiles + " (*)"));
 }
 
 // Room a title bar needs beside its caption, on each side. Window managers centre the
@@ -88,7 +87,7 @@ std::optional<std::string> QtFileDialogs::openFile(const std::string& proposed) 
     QFileDialog dialog(owner_.data());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    SetSettingsFileFilter(dialog);
+    SetSettingsFileFilter(dialog, names_);
     dialog.selectFile(QString::fromStdString(proposed));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
@@ -99,7 +98,7 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string& proposed) 
     QFileDialog dialog(owner_.data());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    SetSettingsFileFilter(dialog);
+    SetSettingsFileFilter(dialog, names_);
     dialog.selectFile(QString::fromStdString(proposed));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

@@ -9,9 +9,6 @@
 
 namespace mxc9 {
 
-// Text of the file dialogs' filter, the same in both languages.
-extern const char* const kSettingsFileFilter;
-
 class QtMessageBoxes : public IMessageBoxes {
   public:
     void setOwner(QWidget* owner) { owner_ = owner; }
@@ -24,12 +21,14 @@ class QtMessageBoxes : public IMessageBoxes {
 
 class QtFileDialogs : public IFileDialogs {
   public:
+    explicit QtFileDialogs(FileFilterNames names) : names_(std::move(names)) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
     std::optional<std::string> openFile(const std::string& proposed) override;
     std::optional<std::string> saveFile(const std::string& proposed) override;
 
   private:
     QPointer<QWidget> owner_;
+    FileFilterNames names_;
 };
 
 class SystemClock : public IClock {

@@ -13,9 +13,13 @@ namespace mxc9 {
 
 namespace {
 
-// The two entries of the settings-file filter, the same in both languages: setting data
-// showing *.mxd, and all files. The first is selected when a dialog opens.
-const wchar_t kSettingsFileFilter[] = L"設定データ (*.mxd)\0*.mxd\0すべてのファイルを表示\0*.*\0";
+// The filter as the dialogs take it: each entry's name and pattern, each ended by a nul,
+// and one more nul at the end.
+std::wstring SettingsFileFilter(const FileFilterNames& names) {
+    using namespace std::string_literals;
+    return Utf8ToWide(names.settingsFiles) + L"\0*.mxd\0"s + Utf8ToWide(names.allFiles) +
+           L"\0*.*\0"s;
+}
 
 // The longest path the wide-character calls take.
 constexpr size_t kLongestPath = 32768;
@@ -23,7 +27,9 @@ constexpr size_t kLongestPath = 32768;
 enum class FileDialogKind { Open, Save };
 
 std::optional<std::string> RunFileDialog(HWND owner, FileDialogKind kind,
-                                         const std::string& proposed) {
+                                         const std::string& proposed,
+                                         const FileFilterNames& names) {
+    const std::wstring filter = SettingsFileFilter(names);
     const ProposedPath split = SplitProposedPath(proposed);
     std::vector<wchar_t> buffer(std::max(kLongestPath, split.file.size() + 1), L'\0');
     for (;;) {
@@ -32,7 +38,7 @@ std::optional<std::string> RunFileDialog(HWND owner, FileDialogKind kind,
         OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = owner;
-        dialog.lpstrFilter = kSettingsFileFilter;
+        dialog.lpstrFilter = filter.c_str();
         dialog.nFilterIndex = 1;
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = static_cast<DWORD>(buffer.size());
@@ -123,11 +129,11 @@ ProposedPath SplitProposedPath(const std::string& proposed) {
 }
 
 std::optional<std::string> Win32FileDialogs::openFile(const std::string& proposed) {
-    return RunFileDialog(owner_, FileDialogKind::Open, proposed);
+    return RunFileDialog(owner_, FileDialogKind::Open, proposed, names_);
 }
 
 std::optional<std::string> Win32FileDialogs::saveFile(const std::string& proposed) {
-    return RunFileDialog(owner_, FileDialogKind::Save, proposed);
+    return RunFileDialog(owner_, FileDialogKind::Save, proposed, names_);
 }
 
 LocalDate Win32Clock::today() const {

@@ -27,12 +27,14 @@ UINT MessageBoxFlags(MbIcon icon, MbButtons buttons);
 
 class Win32FileDialogs : public IFileDialogs {
   public:
+    explicit Win32FileDialogs(FileFilterNames names) : names_(std::move(names)) {}
     void setOwner(HWND owner) { owner_ = owner; }
     std::optional<std::string> openFile(const std::string& proposed) override;
     std::optional<std::string> saveFile(const std::string& proposed) override;
 
   private:
     HWND owner_ = nullptr;
+    FileFilterNames names_;
 };
 
 // A proposed full path as the file dialogs take it: the folder they open in (without

@@ -34,8 +34,27 @@ TEST(MessageTable, LanguageIndexInUseChoosesTheBlock) {
 
 TEST(MessageTable, RowsOutsideTheTableAreEmpty) {
     EXPECT_EQ(Message(-1), "");
-    EXPECT_EQ(Message(35), "");
+    EXPECT_EQ(Message(kMessageRows), "");
     EXPECT_EQ(MessageIn(2, 0), "");
+}
+
+TEST(MessageTable, FilledRowsPutEachValueInItsPlace) {
+    const std::string path = "C:\\data\\a.mxd";
+    const std::string cut = MessageWith(kMessagePagesCut, {"1000", "2000000000", "1000"});
+    if (LanguageIndex() == 1) {
+        EXPECT_EQ(MessageWith(kMessageCannotWrite, {path}), "Cannot write to " + path);
+        EXPECT_EQ(SettingsFileFilterNames().settingsFiles, "Settings data (*.mxd)");
+        EXPECT_EQ(cut,
+                  "1000 of the file's 2000000000 pages were read: a window holds at most "
+                  "1000 pages.");
+    } else {
+        // The Japanese text stays as it always was.
+        EXPECT_EQ(MessageWith(kMessageCannotWrite, {path}), path + " に書き込めません");
+        EXPECT_EQ(SettingsFileFilterNames().settingsFiles, "設定データ (*.mxd)");
+        EXPECT_EQ(
+            cut,
+            "ファイルの 2000000000 ページのうち 1000 ページを読み込みました（ページは 1000 まで）");
+    }
 }
 
 TEST(FrequencyTable, LabelsAtTheEndsAndTheJump) {

@@ -5,6 +5,7 @@
 
 #include "app/ApplicationShell.h"
 #include "common/Language.h"
+#include "common/MessageTable.h"
 
 namespace mxc9 {
 namespace {
@@ -77,6 +78,25 @@ TEST(StartArguments, FileLanguageHelpAndRefusals) {
         EXPECT_EQ(options.action, c.action) << shown;
         EXPECT_EQ(options.file, c.file) << shown;
         EXPECT_EQ(options.error.empty(), c.action != Action::Refuse) << shown;
+    }
+}
+
+TEST(StartLanguage, JapaneseTheSystemCannotDrawIsEnglishWithANote) {
+    struct Case {
+        int wanted;
+        bool drawable;
+        int language;
+        bool note;
+    };
+    const Case cases[] = {
+        {kLanguageJapanese, true, kLanguageJapanese, false},
+        {kLanguageJapanese, false, kLanguageEnglish, true},
+        {kLanguageEnglish, false, kLanguageEnglish, false},
+    };
+    for (const Case& c : cases) {
+        const DrawableLanguage chosen = ChooseDrawableLanguage(c.wanted, c.drawable);
+        EXPECT_EQ(chosen.language, c.language) << c.wanted << c.drawable;
+        EXPECT_EQ(chosen.note, c.note ? MessageIn(kLanguageEnglish, kMessageNoJapaneseFont) : "");
     }
 }
 

@@ -68,15 +68,17 @@ TEST_F(InfoDialogTest, IsLaidOutWithLogoNameVersionLinkAndOkButton) {
     EXPECT_EQ(dialog.ColorBtn1->geometry(), QRect(104, 112, 75, 25));
     EXPECT_EQ(dialog.ColorBtn1->text(), QStringLiteral("OK"));
 
-    // The copyright line of either language shows whole: a caption wider than the logo
-    // widens the dialog, and a short one gives the width back.
+    // The copyright line of either language shows whole in the dialog's own 285 x 137.
     for (const int language : {kLanguageJapanese, kLanguageEnglish}) {
         dialog.setLinkCaption(MessageIn(language, 17));
         EXPECT_EQ(dialog.URL_Label->text().toStdString(), MessageIn(language, 17));
         EXPECT_EQ(dialog.URL_Label->width(), dialog.URL_Label->sizeHint().width());
         EXPECT_LT(dialog.URL_Label->geometry().right(), dialog.width() - 1) << language;
-        EXPECT_EQ(dialog.height(), 137);
+        EXPECT_EQ(dialog.size(), QSize(285, 137)) << language;
     }
+    // Only a caption wider than that widens it, and a short one gives the width back.
+    dialog.setLinkCaption("© the maker, a copyright line that is wider than the logo is");
+    EXPECT_GT(dialog.width(), 285);
     dialog.setLinkCaption("(C) Maker");
     EXPECT_EQ(dialog.size(), QSize(285, 137));
 

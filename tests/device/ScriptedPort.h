@@ -4,8 +4,10 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/DeviceLink.h"
@@ -73,5 +75,24 @@ inline std::string ReadReply(const std::string& data, char first = '\xC5') {
 inline std::string WriteReply(const std::string& frame, char last = '\x06') {
     return frame + last;
 }
+
+// A controller that answers every read with the same image and acknowledges every write
+// frame; `meanwhile` runs once, as the user's events run while the link waits: at the
+// first byte the link waits for after `meanwhileAfter` requests (1: the reply to the
+// read command, 2: the reply to Write's frame).
+class AnsweringPort : public ScriptedPort {
+  public:
+    std::function<void()> meanwhile;
+    size_t meanwhileAfter = 1;
+    bool sendString(const std::string& bytes) override {
+        if (!ScriptedPort::sendString(bytes)) return false;
+        input += bytes[0] == '\xC5' ? ReadReply(std::string(42, '\x01')) : bytes + '\x06';
+        return true;
+    }
+    int readByte(uint8_t& byte) override {
+        if (meanwhile && sent.size() >= meanwhileAfter) std::exchange(meanwhile, {})();
+        return ScriptedPort::readByte(byte);
+    }
+};
 
 }  // namespace mxc9::testing

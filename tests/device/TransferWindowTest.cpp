@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <fstream>
 
 #include "common/MessageTable.h"
@@ -125,6 +126,47 @@ TEST_F(WindowOnRealPort, WriteWritesThePageItStartedOnWhateverTheTabStripIsAsked
     EXPECT_TRUE(form->INFO_BTN->isEnabled());
     clickTab(1);  // the strip answers again once the transfer has ended
     EXPECT_EQ(form->screen().bar(0), 50);
+}
+
+TEST_F(WindowOnRealPort, ThePagesControlsTakeNoEditWhileTheWriteWaitsForTheController) {
+    auto controller = connectController();
+    form->screen().setBar(0, 12);
+    focus(bar(0));
+    // The controller is late with its answer to the write frame: the edits come while
+    // Write waits for it, after the screen was read.
+    controller->addFault({sim::Fault::Delay, sim::FaultTarget::Write, 1, 400});
+    bool duringTheWrite = false;
+    std::vector<std::string> notHeld;
+    QTimer::singleShot(150, form.get(), [&] {
+        duringTheWrite = form->core().transferRunning();
+        std::vector<QWidget*> held(form->FRQ.begin(), form->FRQ.end());
+        held.insert(held.end(), {form->AVG_BAR, form->NBRK_BAR, form->BRK_LIST, form->CUTVT_LIST,
+                                 form->RES_LIST, form->CUR_LIST, form->Comment});
+        for (QWidget* control : held)
+            if (control->isEnabled()) notHeld.push_back(control->objectName().toStdString());
+        // As the user tries: the keys on a bar, the wheel, a list's keys, typing.
+        QTest::keyClick(bar(0), Qt::Key_Up);
+        QWheelEvent wheel(QPointF(8, 100), bar(0)->mapToGlobal(QPointF(8, 100)), QPoint(),
+                          QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar(0), &wheel);
+        QTest::keyClick(form->CUR_LIST, Qt::Key_Up);
+        QTest::keyClicks(form->Comment, "late");
+    });
+    QTest::mouseClick(form->PROGRAM_BTN, Qt::LeftButton);
+    ASSERT_TRUE(duringTheWrite) << "the edits came inside the transfer";
+    EXPECT_EQ(notHeld, std::vector<std::string>{});
+    EXPECT_EQ(messages.shown.back().text, Message(1));  // "Completed"
+    EXPECT_EQ(controller->image()[kParameterValues], 12);
+    // What the controller holds is what the screen shows.
+    EXPECT_EQ(form->screen().bar(0), 12);
+    EXPECT_EQ(bar(0)->value(), 12);
+    EXPECT_EQ(form->screen().listIndex(ListId::Current), 12);
+    EXPECT_EQ(form->Comment->toPlainText(), "");
+    // The controls are given back.
+    EXPECT_TRUE(bar(0)->isEnabled());
+    EXPECT_TRUE(form->Comment->isEnabled());
+    QTest::keyClicks(form->Comment, "now");
+    EXPECT_EQ(form->screen().comment(), "now");
 }
 
 TEST_F(WindowOnRealPort, ReadFillsThePageItStartedOn) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SeamSet.h"
 #include "platform/Seams.h"
 #include "platform/SerialDevices.h"
 
@@ -106,5 +107,11 @@ class FakeBrowser : public IBrowser {
     std::vector<std::string> opened;
     void openUrl(const std::string& url) override { opened.push_back(url); }
 };
+
+// Every seam faked, the keyboard the given one (a window test takes the toolkit's real
+// keyboard state, so that Shift is what its key events leave held).
+template <typename Keyboard = FakeKeyboardState>
+using FakeSeamSet = SeamSet<FakeMessageBoxes, FakeFileDialogs, FakePageNameDialog, FakeClock,
+                            FakeProgramFolder, Keyboard, FakeBrowser>;
 
 }  // namespace mxc9::testing

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabBar>
@@ -116,6 +117,55 @@ TEST_F(MainFormTest, EveryTextFitsItsBoxInTheFontReallyUsed) {
         for (const QString& text : box.texts)
             EXPECT_LE(metrics.horizontalAdvance(text), box.innerWidth) << text.toStdString();
     }
+}
+
+// Pixels of a picture near `ink`, each colour channel within a quarter of the way.
+int InkPixels(const QImage& image, QRgb ink) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(ink)) < 64 && std::abs(qGreen(p) - qGreen(ink)) < 64 &&
+                std::abs(qBlue(p) - qBlue(ink)) < 64)
+                ++count;
+        }
+    return count;
+}
+
+// The ink of `text` drawn in `font` (bold or not) on `background`, as a widget's grab is.
+int DrawnInk(const QString& text, QFont font, bool bold, QRgb ink, QRgb background, qreal ratio) {
+    font.setBold(bold);
+    QImage image(QSize(200, 40) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(QColor(ink));
+    painter.drawText(QPointF(2, 28), text);
+    painter.end();
+    return InkPixels(image, ink);
+}
+
+TEST_F(MainFormTest, LabelsAndTheListsTextsAreDrawnBold) {
+    auto check = [](QWidget* widget, const QString& text, QRgb ink, QRgb background) {
+        SCOPED_TRACE(widget->objectName().toStdString());
+        const QImage shown = Grab(widget);
+        const qreal ratio = shown.devicePixelRatio();
+        const int regular = DrawnInk(text, widget->font(), false, ink, background, ratio);
+        const int bold = DrawnInk(text, widget->font(), true, ink, background, ratio);
+        ASSERT_GT(bold, regular);
+        // A box's own ink (its frame, a button) adds to its text's; the text alone must
+        // still be nearer bold than regular.
+        EXPECT_GT(InkPixels(shown, ink), (regular + bold) / 2) << text.toStdString();
+    };
+    for (const char* name : {"FRQ_LAB", "CH1_LAB", "CH2_LAB", "CH6_LAB"}) {
+        auto* label = form->TabControl1->findChild<QLabel*>(QString::fromLatin1(name));
+        ASSERT_NE(label, nullptr);
+        check(label, label->text(), qRgb(0, 0, 128),
+              label->palette().color(QPalette::Window).rgb());
+    }
+    for (QComboBox* list : {form->BRK_LIST, form->CUTVT_LIST, form->CUR_LIST})
+        check(list, list->currentText(), qRgb(255, 255, 255), qRgb(0, 0, 0));
 }
 
 TEST_F(MainFormTest, GaugeIsScaledByRepeatingItsPixels) {

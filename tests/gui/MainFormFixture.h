@@ -39,18 +39,12 @@ inline QRect ThumbRect(QScrollBar* bar) {
                                         bar);
 }
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test, protected FakeSeamSet<QtKeyboardState> {
   protected:
     void SetUp() override {
         ASSERT_TRUE(programFolder.isValid());
         folder.path = programFolder.path().toStdString() + "/";
-        seams.messages = &messages;
-        seams.files = &files;
-        seams.pageName = &pageName;
-        seams.clock = &clock;
-        seams.programFolder = &folder;
-        seams.keyboard = &keyboard;
-        seams.browser = &browser;
+        seams = SeamSet::seams();
         seams.serialDevices = &serialDevices;
         openForm();
     }
@@ -108,14 +102,7 @@ class MainFormTest : public ::testing::Test {
         return marked;
     }
 
-    QTemporaryDir programFolder;  // where MXC9.ini goes
-    FakeMessageBoxes messages;
-    FakeFileDialogs files;
-    FakePageNameDialog pageName;
-    FakeClock clock;
-    FakeProgramFolder folder;
-    QtKeyboardState keyboard;
-    FakeBrowser browser;
+    QTemporaryDir programFolder;      // where MXC9.ini goes
     FakeSerialDevices serialDevices;  // none until a test plugs one in
     Seams seams;
     ScriptedPort* port = nullptr;  // owned by the window's device link

@@ -293,5 +293,14 @@ TEST_F(MainFormTest, PopupMenuHoldsItsItemsInOrderWithSeparators) {
     }
 }
 
+TEST_F(MainFormTest, TheReadOnlyBrakeCaptionShowsTheFocusItTakesInTheTabOrder) {
+    focus(form->AVG_BAR);
+    type(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), form->NBRK_CAP);
+    EXPECT_EQ(form->NBRK_CAP->selectedText(), QStringLiteral("OFF"));
+    const QPalette palette = form->NBRK_CAP->palette();
+    EXPECT_NE(palette.color(QPalette::Highlight), palette.color(QPalette::Base));
+}
+
 }  // namespace
 }  // namespace mxc9::testing

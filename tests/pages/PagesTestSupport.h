@@ -93,25 +93,16 @@ class RecordingDisplay : public EditorDisplay {
 };
 
 // The main window's plain state after start-up: one tab "DATA1" holding the defaults.
-struct WindowState {
+struct WindowState : FakeSeamSet<> {
     ScreenModel screen;
     RecordingDisplay display;
     SelectionState selection;
     TabStrip tabs;
     PageStore store{screen, display};
-    FakeMessageBoxes messages;
-    FakeFileDialogs files;
-    FakePageNameDialog pageName;
-    FakeClock clock;
-    FakeProgramFolder programFolder;
-    Seams seams;
+    FakeProgramFolder& programFolder = folder;
+    Seams seams = SeamSet::seams();
 
     WindowState() {
-        seams.messages = &messages;
-        seams.files = &files;
-        seams.pageName = &pageName;
-        seams.clock = &clock;
-        seams.programFolder = &programFolder;
         tabs.append("DATA1");
         tabs.select(0);
         store.resize(1);

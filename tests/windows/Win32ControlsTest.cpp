@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/Language.h"
+#include "common/MessageTable.h"
 #include "controls/Logo.h"
 #include "controls/UserGuide.h"
 #include "controls/win32/InfoDialogWin32.h"
@@ -212,6 +213,29 @@ TEST(Win32InfoDialogTest, LinkHoversAndOpensTheGuideEscapeStaysEnterAndCloseBoxE
         EXPECT_EQ(browser.opened,
                   c.opened ? std::vector<std::string>{info.linkUrl()} : std::vector<std::string>{})
             << c.how;
+    }
+}
+
+TEST(Win32InfoDialogTest, TheCopyrightLineOfEitherLanguageFitsTheDialogsOwnSize) {
+    for (const int language : {kLanguageJapanese, kLanguageEnglish}) {
+        testing::FakeBrowser browser;
+        TInfoDialog info(&browser);
+        info.setLinkCaption(MessageIn(language, 17));
+        RECT client{}, link{};
+        Script script;
+        script.steps = {[&](HWND window) {
+            GetClientRect(window, &client);
+            link = info.URL_Label.bounds();
+            Key(info.ColorBtn1.handle(), VK_RETURN);
+        }};
+        info.onShown = [](TInfoDialog& shown, void* context) {
+            static_cast<Script*>(context)->start(shown.window());
+        };
+        info.onShownContext = &script;
+        info.exec(nullptr);
+        EXPECT_EQ(client.right, 285) << language;  // at 96 dots per inch
+        EXPECT_EQ(client.bottom, 137) << language;
+        EXPECT_LT(link.right, client.right) << language;
     }
 }
 
