@@ -85,10 +85,11 @@ int TMainForm::BarScroll(int tag, int scrollCode, int thumb) {
     if (tag < 0 || tag > kAverageBarTag) return 0;
     const int now = tag == kAverageBarTag ? screen.averageBar() : screen.bar(tag);
     int position = ProposedScrollPosition(scrollCode, now, thumb, ScrollRange{0, 63, 1, 1});
+    // Through the core, which takes no edit of a page a transfer holds.
     if (tag == kAverageBarTag) {
-        core_.editor().AVG_BARScroll(scrollCode, position);
+        core_.AVG_BARScroll(scrollCode, position);
     } else {
-        core_.editor().FRQ_Scroll(tag, scrollCode, position);
+        core_.FRQ_Scroll(tag, scrollCode, position);
     }
     return position;
 }

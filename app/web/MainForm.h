@@ -11,6 +11,7 @@
 
 #include "app/MainFormCore.h"
 #include "app/web/WebSeams.h"
+#include "common/MessageTable.h"
 
 namespace mxc9 {
 
@@ -88,7 +89,7 @@ class TMainForm : private MainFormView,
     // TabStrip::Listener.
     void tabsChanged() override;
 
-    WebSeamSet seams_;
+    WebSeamSet seams_{SettingsFileFilterNames()};  // the language is chosen before the window
     MainFormCore core_;
     int portIndex_ = 0;
 };

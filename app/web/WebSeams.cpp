@@ -15,9 +15,10 @@ EM_ASYNC_JS(int, PageMessageBox, (const char* text, const char* caption, int ico
     return await Module.page.messageBox(UTF8ToString(text), UTF8ToString(caption), icon, !!yesNo);
 });
 // A path in the module's files, or 0 on Cancel; the caller frees it.
-EM_ASYNC_JS(char*, PageChooseFile, (const char* proposed, int save), {
-    const path = save ? await Module.files.chooseSave(UTF8ToString(proposed))
-                      : await Module.files.chooseOpen(UTF8ToString(proposed));
+EM_ASYNC_JS(char*, PageChooseFile, (const char* proposed, int save, const char* kind), {
+    const description = UTF8ToString(kind);
+    const path = save ? await Module.files.chooseSave(UTF8ToString(proposed), description)
+                      : await Module.files.chooseOpen(UTF8ToString(proposed), description);
     return path === null ? 0 : allocateUTF8(path);
 });
 // The edited name, or 0 on Cancel; the caller frees it.
@@ -50,11 +51,11 @@ int WebMessageBoxes::show(const std::string& text, const std::string& caption, M
 }
 
 std::optional<std::string> WebFileDialogs::openFile(const std::string& proposed) {
-    return Taken(PageChooseFile(proposed.c_str(), 0));
+    return Taken(PageChooseFile(proposed.c_str(), 0, names_.settingsFiles.c_str()));
 }
 
 std::optional<std::string> WebFileDialogs::saveFile(const std::string& proposed) {
-    return Taken(PageChooseFile(proposed.c_str(), 1));
+    return Taken(PageChooseFile(proposed.c_str(), 1, names_.settingsFiles.c_str()));
 }
 
 bool WebPageNameDialog::inputPageName(const std::string& caption, const std::string& prompt,

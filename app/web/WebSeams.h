@@ -5,8 +5,10 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/ProgramFolder.h"
+#include "platform/SeamSet.h"
 #include "platform/Seams.h"
 
 namespace mxc9 {
@@ -21,8 +23,14 @@ class WebMessageBoxes : public IMessageBoxes {
 // one to save is copied out to the user's disk once the command that wrote it is done.
 class WebFileDialogs : public IFileDialogs {
   public:
+    WebFileDialogs() = default;
+    // The pickers name settings files as the desktop dialogs' filter does.
+    explicit WebFileDialogs(FileFilterNames names) : names_(std::move(names)) {}
     std::optional<std::string> openFile(const std::string& proposed) override;
     std::optional<std::string> saveFile(const std::string& proposed) override;
+
+  private:
+    FileFilterNames names_;
 };
 
 class WebPageNameDialog : public IPageNameDialog {
@@ -47,18 +55,7 @@ class WebBrowser : public IBrowser {
 };
 
 // Every seam of the page, with the program's folder of the browser edition.
-struct WebSeamSet {
-    WebMessageBoxes messages;
-    WebFileDialogs files;
-    WebPageNameDialog pageName;
-    WebClock clock;
-    ProgramFolder programFolder;
-    WebKeyboard keyboard;
-    WebBrowser browser;
-
-    Seams seams() {
-        return {&messages, &files, &pageName, &clock, &programFolder, &keyboard, &browser, nullptr};
-    }
-};
+using WebSeamSet = SeamSet<WebMessageBoxes, WebFileDialogs, WebPageNameDialog, WebClock,
+                           ProgramFolder, WebKeyboard, WebBrowser>;
 
 }  // namespace mxc9

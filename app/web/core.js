@@ -42,7 +42,8 @@ export class Core {
     core.serial = serial;
     core.page = page;
     const module = await createMxc9Module({ view, page, serial, locateFile,
-      files: { chooseOpen: (p) => core.files.chooseOpen(p), chooseSave: (p) => core.files.chooseSave(p) } });
+      files: { chooseOpen: (p, kind) => core.files.chooseOpen(p, kind),
+               chooseSave: (p, kind) => core.files.chooseSave(p, kind) } });
     core.module = module;
     core.files = new SettingsFiles(module.FS);
     await mountSettings(module);

@@ -3,7 +3,8 @@
 // written there by the module and handed to the disk once the command is done: into the
 // file the user chose where the browser lets a page write files (the File System Access
 // API), else as a download. The bytes are the module's, untouched.
-const kPicker = [{ description: "MXC-9 settings (*.mxd)", accept: { "application/octet-stream": [".mxd"] } }];
+// The pickers' entry for settings files; `kind` is its name in the language in use.
+const picker = (kind) => [{ description: kind, accept: { "application/octet-stream": [".mxd"] } }];
 
 function baseName(path) {
   return path.slice(Math.max(path.lastIndexOf("/"), path.lastIndexOf("\\")) + 1);
@@ -38,12 +39,12 @@ export class SettingsFiles {
   }
 
   // The module path of the file the user picked, or null.
-  async chooseOpen(proposed) {
+  async chooseOpen(proposed, kind) {
     let file = null;
     let handle = null;
     if (this.window.showOpenFilePicker) {
       try {
-        [handle] = await this.window.showOpenFilePicker({ types: kPicker, startIn: this.handles.get(proposed) });
+        [handle] = await this.window.showOpenFilePicker({ types: picker(kind), startIn: this.handles.get(proposed) });
         file = await handle.getFile();
       } catch {
         return null;  // cancelled, or the file could not be read: nothing opens
@@ -64,7 +65,7 @@ export class SettingsFiles {
   }
 
   // The module path to save into, or null.
-  async chooseSave(proposed) {
+  async chooseSave(proposed, kind) {
     const name = baseName(proposed);
     let target = "download";
     if (this.window.showSaveFilePicker) {
@@ -72,7 +73,7 @@ export class SettingsFiles {
         // The picker starts where the proposed file is, so that "save" over the file
         // that was opened is one confirmation away, as in the desktop's dialog.
         target = await this.window.showSaveFilePicker({
-          suggestedName: name, types: kPicker, startIn: this.handles.get(proposed) });
+          suggestedName: name, types: picker(kind), startIn: this.handles.get(proposed) });
       } catch {
         return null;
       }
