@@ -19,7 +19,8 @@ TEST(Interpolation, EveryBuildRoundsToA64BitSignificand) {
     EXPECT_EQ(ToExtendedPrecision(one + std::ldexp(one, -63)), one + std::ldexp(one, -63));
     EXPECT_EQ(ToExtendedPrecision(one + std::ldexp(one, -64)), one);
     EXPECT_EQ(ToExtendedPrecision(one + 3 * std::ldexp(one, -64)), one + std::ldexp(one, -62));
-    EXPECT_EQ(ToExtendedPrecision(-59.0L / 14), -ToExtendedPrecision(59.0L / 14)) << "the sign is kept";
+    EXPECT_EQ(ToExtendedPrecision(-59.0L / 14), -ToExtendedPrecision(59.0L / 14))
+        << "the sign is kept";
 }
 
 TEST(Interpolation, RoundsTheExtendedPrecisionProductHalvesToEven) {
