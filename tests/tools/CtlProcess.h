@@ -147,7 +147,5 @@ class CtlOnPty : public CtlFiles {
     std::string port;
 };
 
-// 255 bytes are the longest name a page holds; one more is refused before the controller
-
 }  // namespace
 }  // namespace mxc9

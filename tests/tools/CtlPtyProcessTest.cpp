@@ -4,6 +4,8 @@
 namespace mxc9 {
 namespace {
 
+// 255 bytes are the longest name a page holds; one more is refused before the controller
+// is asked.
 TEST_F(CtlOnPty, ReadTakesANameOfUpTo255Bytes) {
     for (const size_t length : {255u, 256u}) {
         SCOPED_TRACE(length);
