@@ -1,11 +1,36 @@
 #include "platform/qt/QtUiThread.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 
 namespace mxc9 {
 
-QtUiThread::QtUiThread() : target_(new QObject) {}
+namespace {
+
+// The object the wake-ups are posted to. A wake-up is a bare event: nothing the sending
+// thread wrote is read on the GUI thread outside Qt, whose own hand-over a race checker
+// cannot see (Qt is not instrumented); Qt itself tells the custom event apart.
+class WakeTarget final : public QObject {
+  public:
+    explicit WakeTarget(IUiThread& ui) : ui_(ui) {}
+    static QEvent::Type wakeType() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+  protected:
+    void customEvent(QEvent*) override { ui_.DeliverSends(); }
+
+  private:
+    IUiThread& ui_;
+};
+
+}  // namespace
+
+QtUiThread::QtUiThread() : target_(new WakeTarget(*this)) {
+    WakeTarget::wakeType();  // registered on the GUI thread, before any worker asks
+}
 
 QtUiThread::~QtUiThread() {
     delete target_;  // wake-ups still queued go with it
@@ -19,8 +44,7 @@ bool QtUiThread::OnUiThread() const {
 // the seam's queue. A wake-up that finds the queue already emptied by a pump does
 // nothing.
 void QtUiThread::Wake() {
-    QMetaObject::invokeMethod(
-        target_, [this] { DeliverSends(); }, Qt::QueuedConnection);
+    QCoreApplication::postEvent(target_, new QEvent(WakeTarget::wakeType()));
 }
 
 void QtUiThread::ProcessMessages() {
