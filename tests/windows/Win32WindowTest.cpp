@@ -430,6 +430,30 @@ TEST_F(Win32WindowTest, InHighContrastTheWindowsOwnTextsTakeTheSystemsColours) {
         EXPECT_GT(paintedIn(form->FRQ_NAME, contrast ? GetSysColor(COLOR_WINDOW) : RGB(0, 0, 0)),
                   area / 2);
     }
+
+    // A black scheme set for real, as the high-contrast setting sets it: cyan and yellow
+    // text on black (not white, which the pictures start from). Only the setting's on/off
+    // comes from the test, since Wine keeps none.
+    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT,
+                            COLOR_3DFACE};
+    const COLORREF black[] = {RGB(0, 0, 0), RGB(0, 255, 255), RGB(0, 0, 0), RGB(255, 255, 0),
+                              RGB(0, 0, 0)};
+    COLORREF before[std::size(elements)];
+    for (size_t i = 0; i < std::size(elements); ++i) before[i] = GetSysColor(elements[i]);
+    struct Restore {
+        int count;
+        const int* elements;
+        const COLORREF* colours;
+        ~Restore() { SetSysColors(count, elements, colours); }
+    } restore{static_cast<int>(std::size(elements)), elements, before};
+    ASSERT_TRUE(SetSysColors(static_cast<int>(std::size(elements)), elements, black));
+    Pump();
+    ASSERT_EQ(GetSysColor(COLOR_BTNTEXT), RGB(0, 255, 255));
+    openPages(2);
+    EXPECT_GT(paintedIn(label, RGB(0, 255, 255)), 20) << "the label's text";
+    EXPECT_EQ(paintedIn(label, RGB(0, 0, 128)), 0);
+    EXPECT_GT(TabCaptionInk(form->TabControl1), 20) << "the tab captions";
+    EXPECT_GT(paintedIn(form->FRQ_NAME, RGB(255, 255, 0)), 10) << "the readout's text";
 }
 
 }  // namespace
