@@ -340,7 +340,15 @@ export class MainWindow {
     const request = document.createElement("option");
     request.value = kPortListRequest;
     // The page's own entry: the browser lets a page use only the ports the user allows.
-    request.textContent = this.core?.language === 0 ? "+ ポートを許可…" : "+ Allow a port…";
+    // A browser without serial ports at all says so here, where a port is looked for.
+    const japanese = this.core?.language === 0;
+    if (this.core?.serial?.available === false) {
+      request.textContent = japanese ? "このブラウザーではシリアルポートを使えません"
+        : "This browser has no serial ports";
+      request.disabled = true;
+    } else {
+      request.textContent = japanese ? "+ ポートを許可…" : "+ Allow a port…";
+    }
     this.CommPort.appendChild(request);
     this.CommPort.selectedIndex = this.shownPort ?? 0;
   }

@@ -6,7 +6,12 @@
 //   window.serialStandIn.ports      the ports of the machine, { usbVendorId, usbProductId }
 //   window.serialStandIn.granted    how many of them this site may use already
 //   window.serialStandIn.grantNext  whether the browser's chooser grants the next port
+// A page opened with "?no-serial" gets none, as in a browser without Web Serial.
 (() => {
+  if (new URLSearchParams(location.search).has("no-serial")) {
+    delete Navigator.prototype.serial;
+    return;
+  }
   const bridge = "__MXC9_BRIDGE__";
   const lost = () => new DOMException("The device has been lost.", "NetworkError");
 
