@@ -4,7 +4,6 @@
 import { MainWindow } from "./window.js";
 
 const root = document.getElementById("window");
-if (!("serial" in navigator)) root.dataset.noSerial = "true";
 document.documentElement.lang = (navigator.languages?.[0] ?? "en").toLowerCase().startsWith("ja") ? "ja" : "en";
 
 const window_ = new MainWindow(root);
